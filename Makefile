@@ -1,0 +1,36 @@
+# The two commands of this project: `make play` and `make test`.
+# Each installs what is missing, builds, and then plays or tests.
+
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
+
+.PHONY: play test build asan deps test-deps format clean
+
+play: deps build
+	cd $(BUILD)/game && ./vombapong
+
+test: test-deps build asan
+	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS) -L 'unit|headless'
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+deps:
+	@scripts/install-deps.sh
+
+test-deps:
+	@scripts/install-deps.sh --test
+
+build:
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD) -j $(JOBS)
+
+# AddressSanitizer + UBSan build of the unit and whole-program tests.
+asan:
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DVOMBA_SANITIZE=ON
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+
+format:
+	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD)

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Installs the Debian/Ubuntu packages that building, playing and testing need,
+# but only those that are missing, so a second run costs nothing.
+set -euo pipefail
+
+want=(cmake make g++ pkg-config libsdl2-dev libsdl2-mixer-dev)
+if [ "${1:-}" = "--test" ]; then
+  want+=(googletest libgtest-dev libbenchmark-dev xvfb xdotool python3 python3-xlib python3-pil
+         imagemagick sox x11-utils)
+fi
+
+missing=()
+for pkg in "${want[@]}"; do
+  dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" || missing+=("$pkg")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing missing packages: ${missing[*]}"
+if [ "$(id -u)" -eq 0 ]; then
+  run=()
+elif command -v sudo >/dev/null 2>&1; then
+  run=(sudo)
+else
+  echo "error: these packages are missing and this user cannot install them: ${missing[*]}" >&2
+  echo "Run as root:  apt-get update && apt-get install -y ${missing[*]}" >&2
+  exit 1
+fi
+if ! command -v apt-get >/dev/null 2>&1; then
+  echo "error: apt-get not found; install these packages by hand: ${missing[*]}" >&2
+  exit 1
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${run[@]}" apt-get update -qq
+"${run[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
