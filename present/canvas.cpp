@@ -1,0 +1,28 @@
+#include "present/canvas.h"
+
+SDL_Texture* createCanvas(SDL_Renderer* renderer) {
+  SDL_Texture* canvas = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGB888,
+                                          SDL_TEXTUREACCESS_TARGET, kWindowWidthPixels,
+                                          kWindowHeightPixels);
+  if (canvas == nullptr) return nullptr;
+  // The canvas is opaque: showing it is a plain copy, never a blend.
+  SDL_SetTextureBlendMode(canvas, SDL_BLENDMODE_NONE);
+  SDL_SetRenderTarget(renderer, canvas);
+  // A new target texture holds undefined pixels on some renderers; start black,
+  // as a fresh window does, until the title picture covers it.
+  SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+  SDL_RenderClear(renderer);
+  return canvas;
+}
+
+void presentCanvas(SDL_Renderer* renderer) {
+  SDL_Texture* canvas = SDL_GetRenderTarget(renderer);
+  if (canvas == nullptr) {
+    SDL_RenderPresent(renderer);
+    return;
+  }
+  SDL_SetRenderTarget(renderer, nullptr);
+  SDL_RenderCopy(renderer, canvas, nullptr, nullptr);
+  SDL_RenderPresent(renderer);
+  SDL_SetRenderTarget(renderer, canvas);
+}

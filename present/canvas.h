@@ -1,0 +1,17 @@
+// The window keeps no picture between presents on every renderer (the back
+// buffer is undefined afterwards), yet the game draws incrementally and never
+// clears. So all drawing goes into a 600 x 400 canvas texture, the renderer's
+// target, and every present shows the canvas.
+#pragma once
+
+#include <SDL.h>
+
+inline constexpr int kWindowWidthPixels = 600;
+inline constexpr int kWindowHeightPixels = 400;
+
+// Makes the canvas and sets it as the renderer's target. Null on failure.
+SDL_Texture* createCanvas(SDL_Renderer* renderer);
+
+// Shows the canvas in the window: the present of every drawing step.
+// With no canvas as the target it presents the renderer as it is.
+void presentCanvas(SDL_Renderer* renderer);

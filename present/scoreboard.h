@@ -1,0 +1,19 @@
+// The scores at the top of the court and the end-of-match display, every image
+// a copy of one region of the sprite sheet. Nothing here erases or presents.
+#pragma once
+
+#include <SDL.h>
+
+inline constexpr int kWinningScore = 10;
+
+// Draws the player's score: a digit, or at 10 the "10" and YOU WIN. Above 10, nothing.
+void drawPlayerScore(SDL_Rect* srcRect, SDL_Rect* dstRect, SDL_Renderer* renderer,
+                     SDL_Texture* texture, int score);
+
+// Draws the computer's score: a digit, or at 10 the "10" and YOU LOSE. Above 10, nothing.
+void drawComputerScore(SDL_Rect* srcRect, SDL_Rect* dstRect, SDL_Renderer* renderer,
+                       SDL_Texture* texture, int score);
+
+// Draws WEITER (play again) on the left and ENDE (quit) on the right.
+void drawEndButtons(SDL_Rect* srcRect, SDL_Rect* dstRect, SDL_Renderer* renderer,
+                    SDL_Texture* texture);

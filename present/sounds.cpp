@@ -1,0 +1,70 @@
+#include "present/sounds.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "game/seconds_clock.h"
+
+const char* const kSoundFileNames[kSoundCount] = {
+    "intro.wav", "outro.wav",
+    // The player's cues: there has never been a "4g.wav".
+    "1g.wav", "2g.wav", "3g.wav", "5g.wav", "6g.wav", "7g.wav", "8g.wav", "9g.wav", "10g.wav",
+    "11g.wav", "12g.wav", "13g.wav", "14g.wav", "15g.wav",
+    // The computer's cues: no "4L.wav" or "5L.wav".
+    "1L.wav", "2L.wav", "3L.wav", "6L.wav", "7L.wav", "8L.wav", "9L.wav", "10L.wav", "11L.wav",
+    "12L.wav", "13L.wav", "14L.wav", "15L.wav", "16L.wav"};
+
+namespace {
+constexpr int kFirstPlayerCue = 2;
+constexpr int kFirstComputerCue = kFirstPlayerCue + kCueCount;
+constexpr int kFirstFreeChannel = -1;
+constexpr int kPlayOnce = 0;
+constexpr int kNoTimeLimit = -1;
+
+bool audioIsOpen() {
+  int frequency = 0, channels = 0;
+  Uint16 format = 0;
+  return Mix_QuerySpec(&frequency, &format, &channels) != 0;
+}
+}  // namespace
+
+Mix_Chunk** soundSlot(SoundBank& bank, int index) {
+  if (index == 0) return &bank.intro;
+  if (index == 1) return &bank.outro;
+  if (index < kFirstComputerCue) return &bank.playerCues[index - kFirstPlayerCue];
+  return &bank.computerCues[index - kFirstComputerCue];
+}
+
+void loadSoundBank(SoundBank& bank) {
+  // Without an audio device nothing can load; that was reported once already.
+  const bool reportFailures = audioIsOpen();
+  for (int index = 0; index < kSoundCount; ++index) {
+    Mix_Chunk** slot = soundSlot(bank, index);
+    SDL_RWops* stream = SDL_RWFromFile(kSoundFileNames[index], "rb");
+    *slot = stream != nullptr ? Mix_LoadWAV_RW(stream, 1) : nullptr;
+    if (*slot == nullptr && reportFailures) {
+      std::fprintf(stderr, "VombaPong: couldn't load \"%s\" (it will stay silent): %s\n",
+                   kSoundFileNames[index], SDL_GetError());
+    }
+  }
+}
+
+void startSound(Mix_Chunk* chunk) {
+  if (chunk != nullptr) Mix_PlayChannelTimed(kFirstFreeChannel, chunk, kPlayOnce, kNoTimeLimit);
+}
+
+void playCue(SoundBank& bank, CueGroup group) {
+  // Reseeding from the current second makes every cue of one second the same.
+  std::srand(static_cast<unsigned>(currentSeconds()));
+  const int cue = std::rand() % kCueCount;
+  Mix_Chunk* const* cues = group == CueGroup::Player ? bank.playerCues : bank.computerCues;
+  startSound(cues[cue]);
+}
+
+void freeSoundBank(SoundBank& bank) {
+  for (int index = 0; index < kSoundCount; ++index) {
+    Mix_Chunk** slot = soundSlot(bank, index);
+    Mix_FreeChunk(*slot);  // does nothing with an empty slot
+    *slot = nullptr;
+  }
+}
