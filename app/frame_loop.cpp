@@ -1,0 +1,66 @@
+#include "app/frame_loop.h"
+
+#include "app/input.h"
+#include "app/match_flow.h"
+#include "game/ball.h"
+#include "game/computer_paddle.h"
+#include "present/canvas.h"
+#include "present/scoreboard.h"
+
+namespace {
+constexpr Sint64 kNanosPerMilli = 1'000'000;
+
+void drawScores(Session& s) {
+  Game& game = s.game;
+  Scoreboard& board = s.scoreboard;
+  drawPlayerScore(&board.srcRect, &board.playerDstRect, game.renderer, board.texture,
+                  game.playerScore);
+  drawComputerScore(&board.srcRect, &board.computerDstRect, game.renderer, board.texture,
+                    game.computerScore);
+}
+
+void playOneStep(Session& s) {
+  Game& game = s.game;
+  drawScores(s);
+  updateBall(s.ball, game, s.player.dstRect, s.computer.dstRect, s.bank, s.courtTexture);
+  aimComputerPaddle(&s.computer.targetY, s.ball.dstRect.y);
+  updateComputerPaddle(s.computer, game.renderer, s.courtTexture);
+  SDL_RenderCopy(game.renderer, s.player.texture, &s.player.srcRect, &s.player.dstRect);
+  presentCanvas(game.renderer);
+}
+}  // namespace
+
+Uint32 frameWaitMillis(int frameMillis, double frameElapsed) {
+  const int wait = static_cast<int>(static_cast<double>(frameMillis) - frameElapsed);
+  return wait > 0 ? static_cast<Uint32>(wait) : 0;
+}
+
+bool shouldRunFrame(const Game& game) {
+  return game.running && !game.quitRequested && game.started;
+}
+
+void runFrame(Session& s, const Platform& platform) {
+  Game& game = s.game;
+  const Sint64 frameStart = platform.nowNanos();
+  handleEvents(s);
+  const Sint64 eventsHandled = platform.nowNanos();
+
+  if (isMatchOver(game)) endOfMatchStep(s);
+  if (game.paused) {
+    // Nothing moves while paused: sleep until the player does something,
+    // at most one frame period, instead of spinning.
+    platform.awaitEvent(game.frameMillis);
+    return;
+  }
+  s.ball.frameElapsed = static_cast<double>((eventsHandled - frameStart) / kNanosPerMilli);
+  playOneStep(s);
+  platform.delay(frameWaitMillis(game.frameMillis, s.ball.frameElapsed));
+}
+
+void runFrameLoop(Session& s, const Platform& platform) {
+  while (shouldRunFrame(s.game)) {
+    notifyStage(platform, Stage::FrameStart, s);
+    runFrame(s, platform);
+    notifyStage(platform, Stage::FrameEnd, s);
+  }
+}

@@ -1,0 +1,95 @@
+#include "app/input.h"
+
+#include <algorithm>
+
+#include "app/match_flow.h"
+#include "app/window_events.h"
+#include "present/canvas.h"
+#include "present/sheet_layout.h"
+
+namespace {
+constexpr int kButtonsTopY = 310;
+constexpr int kButtonsBottomY = 400;
+constexpr int kButtonsSplitX = 300;
+constexpr int kPlayAgainLeftX = 5;
+constexpr int kQuitRightX = 600;
+}  // namespace
+
+int clampPaddleCentreX(int mouseX) {
+  return std::clamp(mouseX, kPaddleCentreMinX, kPaddleCentreMaxX);
+}
+
+int clampPaddleCentreY(int mouseY) {
+  return std::clamp(mouseY, kPaddleCentreMinY, kPaddleCentreMaxY);
+}
+
+EndButton endButtonAt(int x, int y) {
+  const bool buttonRow = y >= kButtonsTopY && y <= kButtonsBottomY;
+  // Quit is tested first, so the shared column x = 300 quits.
+  if (buttonRow && x >= kButtonsSplitX && x <= kQuitRightX) return EndButton::Quit;
+  if (buttonRow && x >= kPlayAgainLeftX && x <= kButtonsSplitX) return EndButton::PlayAgain;
+  return EndButton::None;
+}
+
+void requestQuit(Game& game) {
+  game.running = false;
+  game.quitRequested = true;
+}
+
+void handleMotion(Session& s) {
+  PlayerPaddle& paddle = s.player;
+  SDL_GetMouseState(&paddle.mouseX, &paddle.mouseY);
+  paddle.mouseX = clampPaddleCentreX(paddle.mouseX);
+  paddle.mouseY = clampPaddleCentreY(paddle.mouseY);
+  paddle.srcRect = kPaddleSource;
+  if (!paddle.firstDraw) {
+    SDL_RenderCopy(s.game.renderer, s.courtTexture, &paddle.dstRect, &paddle.dstRect);
+  }
+  paddle.dstRect = {paddle.mouseX - kPaddleWidthPixels / 2, paddle.mouseY - kPaddleHeightPixels / 2,
+                    kPaddleWidthPixels, kPaddleHeightPixels};
+  paddle.firstDraw = false;
+}
+
+void handleClick(Session& s) {
+  Game& game = s.game;
+  if (isMatchOver(game)) {
+    // The button test reads the real window position, unclamped.
+    SDL_GetMouseState(&s.player.mouseX, &s.player.mouseY);
+    switch (endButtonAt(s.player.mouseX, s.player.mouseY)) {
+      case EndButton::Quit:
+        requestQuit(game);
+        break;
+      case EndButton::PlayAgain:
+        playAgain(s);
+        break;
+      case EndButton::None:
+        break;
+    }
+    return;
+  }
+  game.paused = !game.paused;
+  // The mouse is held by the window during play and free while paused.
+  SDL_SetRelativeMouseMode(game.paused ? SDL_FALSE : SDL_TRUE);
+}
+
+void handleEvent(Session& s) {
+  Game& game = s.game;
+  switch (game.event.type) {
+    case SDL_QUIT:
+      requestQuit(game);
+      break;
+    case SDL_MOUSEMOTION:
+      if (!game.paused) handleMotion(s);
+      break;
+    case SDL_MOUSEBUTTONDOWN:
+      handleClick(s);
+      break;
+    default:
+      if (isExposure(game.event)) presentCanvas(game.renderer);
+      break;
+  }
+}
+
+void handleEvents(Session& s) {
+  while (SDL_PollEvent(&s.game.event) != 0) handleEvent(s);
+}

@@ -1,0 +1,33 @@
+// The player acts through the mouse and the window's close button only.
+#pragma once
+
+#include "app/session.h"
+
+// The paddle's centre stays where the whole paddle fits in the left half.
+inline constexpr int kPaddleCentreMinX = 30;
+inline constexpr int kPaddleCentreMaxX = 270;
+inline constexpr int kPaddleCentreMinY = 45;
+inline constexpr int kPaddleCentreMaxY = 355;
+
+enum class EndButton { None, Quit, PlayAgain };
+
+int clampPaddleCentreX(int mouseX);
+int clampPaddleCentreY(int mouseY);
+// Which end-of-match button a click at window position (x, y) presses.
+EndButton endButtonAt(int x, int y);
+
+// Polls every pending event into the Game's event and handles each in turn.
+void handleEvents(Session& session);
+
+// One event, as handleEvents handles it.
+void handleEvent(Session& session);
+
+// Mouse motion during play: reads the mouse, clamps it, erases the paddle and
+// sets its new rectangle. The frame loop draws it.
+void handleMotion(Session& session);
+
+// A press of any mouse button: a button test after the match, else the pause toggle.
+void handleClick(Session& session);
+
+// A quit from the close button or ENDE: this frame still runs to its end.
+void requestQuit(Game& game);

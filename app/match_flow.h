@@ -1,0 +1,15 @@
+// The end of a match and the two ways out of it: play again and quit.
+#pragma once
+
+#include "app/session.h"
+
+bool isMatchOver(const Game& game);
+
+// Runs in every frame in which a side has 10 points, right after the events:
+// draws and presents the end-of-match display, starts the outro once, pauses.
+void endOfMatchStep(Session& session);
+
+// A new match from the end-of-match display: scores and flags reset, the court
+// drawn whole, the sprite sheet read afresh, the intro started. A sheet that can
+// no longer be read stops the game (reported) after this frame.
+void playAgain(Session& session);

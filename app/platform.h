@@ -1,0 +1,30 @@
+// The narrow seam between the game and the machine: the clock, the waits, and
+// a hook at fixed stages of the run. The game uses the real ones; whole-program
+// tests put in a fake clock and push events from the hook.
+#pragma once
+
+#include <SDL.h>
+
+#include <functional>
+
+#include "app/session.h"
+
+enum class Stage {
+  TitleShown,    // the title is on screen; the start screen waits next
+  CourtDrawn,    // start-up is over; the first frame comes next
+  FrameStart,    // before a frame's events are polled
+  FrameEnd,      // after a frame, wait included
+  ShutDown,      // every resource released
+};
+
+struct Platform {
+  std::function<Sint64()> nowNanos;             // a monotonic clock
+  std::function<void(Uint32 millis)> delay;     // the intro wait and the frame wait
+  std::function<void(int millis)> awaitEvent;   // a paused frame's wait: until an event, at most this
+  std::function<void(Stage, Session&)> onStage;  // empty in the game
+};
+
+// The machine's own clock and waits.
+Platform realPlatform();
+
+void notifyStage(const Platform& platform, Stage stage, Session& session);

@@ -1,0 +1,119 @@
+#include "app/startup.h"
+
+#include <string>
+
+#include "app/errors.h"
+#include "app/window_events.h"
+#include "present/canvas.h"
+#include "present/pictures.h"
+#include "present/sheet_layout.h"
+#include "present/sounds.h"
+
+namespace {
+
+constexpr const char* kWindowTitle = "VombaPong DO NOT DISTRIBUTE";
+constexpr int kWindowScreenX = 300;
+constexpr int kWindowScreenY = 100;
+constexpr int kAudioFrequencyHz = 44100;
+constexpr int kAudioChannels = 2;
+constexpr int kAudioChunkFrames = 2048;
+constexpr SDL_Rect kBallStart{184, 182, kBallSizePixels, kBallSizePixels};
+
+bool openWindow(Game& game, Session& session) {
+  game.window = SDL_CreateWindow(kWindowTitle, kWindowScreenX, kWindowScreenY,
+                                 kWindowWidthPixels, kWindowHeightPixels, 0);
+  if (game.window == nullptr) {
+    reportFatal(nullptr, std::string("Couldn't open the game window: ") + SDL_GetError());
+    return false;
+  }
+  game.renderer = SDL_CreateRenderer(game.window, -1, 0);
+  if (game.renderer == nullptr) {
+    reportFatal(game.window, std::string("Couldn't draw in the game window: ") + SDL_GetError());
+    return false;
+  }
+  session.canvas = createCanvas(game.renderer);
+  if (session.canvas == nullptr) {
+    reportFatal(game.window,
+                std::string("Couldn't make the game's drawing canvas: ") + SDL_GetError());
+    return false;
+  }
+  return true;
+}
+
+// A whole-window picture the game can do without: a missing one is reported
+// and the window simply goes without it.
+void showWholePicture(SDL_Renderer* renderer, const PictureFile& file, SDL_Surface** surface,
+                      SDL_Texture** texture) {
+  std::string problem = loadPicture(renderer, file, surface, texture);
+  if (!problem.empty()) reportProblem(problem);
+  SDL_RenderCopy(renderer, *texture, nullptr, nullptr);
+  presentCanvas(renderer);
+}
+
+void waitOnStartScreen(Game& game) {
+  while (!game.started) {
+    if (SDL_WaitEvent(&game.event) == 0) {
+      // The event queue itself failed: nothing could ever end the wait.
+      reportProblem(std::string("Couldn't wait for input: ") + SDL_GetError());
+      game.started = game.quitRequested = true;
+    } else if (game.event.type == SDL_QUIT) {
+      game.started = game.quitRequested = true;
+    } else if (game.event.type == SDL_MOUSEBUTTONDOWN) {
+      game.started = true;
+    } else if (isExposure(game.event)) {
+      presentCanvas(game.renderer);
+    }
+  }
+}
+
+void openAudio() {
+  if (Mix_OpenAudio(kAudioFrequencyHz, AUDIO_S16LSB, kAudioChannels, kAudioChunkFrames) < 0) {
+    reportProblem(std::string("no sound: couldn't open the audio device (") + Mix_GetError() +
+                  "); playing on silently");
+  }
+}
+
+bool loadSprite(Game& game, const PictureFile& file, SDL_Surface** surface,
+                SDL_Texture** texture) {
+  std::string problem = loadPicture(game.renderer, file, surface, texture);
+  if (problem.empty()) return true;
+  reportFatal(game.window, problem + ". The game cannot run without it.");
+  return false;
+}
+
+bool loadSprites(Session& s) {
+  Game& game = s.game;
+  if (!loadSprite(game, kPlayerPicture, &s.player.surface, &s.player.texture)) return false;
+  if (!loadSprite(game, kComputerPicture, &s.computer.surface, &s.computer.texture)) return false;
+  if (!loadSprite(game, kBallPicture, &s.ball.surface, &s.ball.texture)) return false;
+  s.ball.dstRect = kBallStart;
+  return loadSprite(game, kSheetPicture, &s.scoreboard.surface, &s.scoreboard.texture);
+}
+
+}  // namespace
+
+bool startUp(Session& s, const Platform& platform) {
+  Game& game = s.game;
+  game = Game();
+  if (!openWindow(game, s)) return false;
+  showWholePicture(game.renderer, kTitlePicture, &game.startSurface, &game.startTexture);
+  notifyStage(platform, Stage::TitleShown, s);
+  waitOnStartScreen(game);
+
+  openAudio();
+  s.bank = SoundBank();
+  loadSoundBank(s.bank);
+  startSound(s.bank.intro);
+  // The intro plays while the title stays up; events wait for the first frame.
+  waitKeepingPicture(game.renderer, kIntroWaitMillis, platform);
+
+  s.player = PlayerPaddle();
+  s.ball = Ball();
+  s.computer = ComputerPaddle();
+  s.scoreboard = Scoreboard();
+  SDL_SetRelativeMouseMode(SDL_TRUE);
+  showWholePicture(game.renderer, kCourtPicture, &s.courtSurface, &s.courtTexture);
+  if (!loadSprites(s)) return false;
+  notifyStage(platform, Stage::CourtDrawn, s);
+  return true;
+}

@@ -1,0 +1,39 @@
+#include "app/window_events.h"
+
+#include <algorithm>
+
+#include "present/canvas.h"
+
+namespace {
+constexpr Sint64 kNanosPerMilli = 1'000'000;
+// How often a long wait looks for exposures: short enough that an uncovered
+// window looks repainted at once.
+constexpr Sint64 kRepaintPollMillis = 20;
+
+void repaintIfExposed(SDL_Renderer* renderer) {
+  SDL_PumpEvents();
+  SDL_Event event;
+  bool exposed = false;
+  // Window events are the only ones taken out of the queue here; the frame
+  // loop has no use for them beyond repainting.
+  while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_WINDOWEVENT, SDL_WINDOWEVENT) > 0) {
+    exposed = exposed || isExposure(event);
+  }
+  if (exposed) presentCanvas(renderer);
+}
+}  // namespace
+
+bool isExposure(const SDL_Event& event) {
+  return event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_EXPOSED;
+}
+
+void waitKeepingPicture(SDL_Renderer* renderer, Uint32 millis, const Platform& platform) {
+  const Sint64 end = platform.nowNanos() + static_cast<Sint64>(millis) * kNanosPerMilli;
+  for (;;) {
+    repaintIfExposed(renderer);
+    const Sint64 left = end - platform.nowNanos();
+    if (left <= 0) return;
+    const Sint64 leftMillis = (left + kNanosPerMilli - 1) / kNanosPerMilli;
+    platform.delay(static_cast<Uint32>(std::min(leftMillis, kRepaintPollMillis)));
+  }
+}

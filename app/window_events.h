@@ -1,0 +1,13 @@
+// Keeping the window's picture: whenever the window is exposed (uncovered,
+// restored, first mapped), it is shown again from the canvas.
+#pragma once
+
+#include <SDL.h>
+
+#include "app/platform.h"
+
+bool isExposure(const SDL_Event& event);
+
+// Waits `millis` on the platform's clock; meanwhile repaints the window when it
+// is exposed. Every other event stays queued for the frame loop.
+void waitKeepingPicture(SDL_Renderer* renderer, Uint32 millis, const Platform& platform);
