@@ -1,0 +1,60 @@
+"""A game directory with a picture missing, as a careless install leaves it."""
+
+import harness
+from harness import CaseFailed, Session, log
+
+
+def _looks_like_our_message_box(title: str) -> bool:
+    lowered = title.lower()
+    return title != harness.WINDOW_TITLE and ("vombapong" in lowered or "error" in lowered)
+
+
+def missing_ball(s: Session) -> None:
+    """Without ball.bmp the game says so in a message box and ends with 1."""
+    harness.open_title(s, s.game_copy_without("ball.bmp"))
+    s.move_in_window(300, 200)
+    s.click(1)
+    title, rect = s.dismiss_message_box(_looks_like_our_message_box,
+                                        timeout=harness.COURT_TIMEOUT_S)
+    log(f"dismissed message box {title!r}")
+    s.expect_exit(1)
+    stderr = s.stderr()
+    log(f"stderr: {stderr!r}")
+    if "ball.bmp" not in stderr:
+        raise CaseFailed(f"stderr does not name ball.bmp: {stderr!r}")
+
+
+def missing_court(s: Session) -> None:
+    """Without pong.bmp the game says so once on stderr and goes on."""
+    win = harness.open_title(s, s.game_copy_without("pong.bmp"))
+    s.move_in_window(300, 200)
+    s.click(1)
+    s.wait_until(lambda: "pong.bmp" in s.stderr(), "stderr names pong.bmp",
+                 timeout=harness.COURT_TIMEOUT_S)
+    # The game goes on: no message box, the window stays and answers a close.
+    boxes = [t for t in map(s.window_title, s.windows()) if _looks_like_our_message_box(t)]
+    if boxes:
+        s.save_screen("unexpected-message-box")
+        raise CaseFailed(f"a message box appeared for a missing court: {boxes}")
+    if not s.game_running():
+        raise CaseFailed(f"the game ended ({s.game.returncode}) instead of going on")
+    s.expect_geometry(win)
+    s.close(win)
+    s.expect_exit(0)
+    lines = [line for line in s.stderr().splitlines() if line.strip()]
+    naming = [line for line in lines if "pong.bmp" in line]
+    log(f"stderr lines: {lines!r}")
+    if len(naming) != 1:
+        raise CaseFailed(f"expected one stderr line naming pong.bmp, got {naming!r}")
+    others = [line for line in lines if ".bmp" in line and "pong.bmp" not in line]
+    if others:
+        raise CaseFailed(f"stderr names other pictures as well: {others!r}")
+
+
+CASES = {
+    "missing_ball": missing_ball,
+    "missing_court": missing_court,
+}
+
+if __name__ == "__main__":
+    harness.main(CASES)

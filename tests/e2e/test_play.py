@@ -1,0 +1,129 @@
+"""Playing with a real mouse: the player's paddle, the pause, closing mid-game.
+
+During play relative mouse mode is on, so only relative pointer motion
+reaches the game; the cases push the mouse against a corner first so that
+every later position is known exactly.
+"""
+
+import harness
+from harness import CaseFailed, Rect, Session, log
+
+PUSH = 2000  # far more than the window: reaches the clamp from anywhere
+PADDLE_W, PADDLE_H = 60, 90
+
+
+def _paddle_rect(s: Session, at: tuple[int, int]) -> Rect:
+    return s.in_window(at[0], at[1], PADDLE_W, PADDLE_H)
+
+
+def expect_paddle_at(s: Session, at: tuple[int, int], name: str) -> None:
+    s.wait_until_matches(_paddle_rect(s, at), harness.paddle_picture(s, at), name,
+                         timeout=10.0, max_fraction=0.01)
+
+
+def expect_court_at(s: Session, at: tuple[int, int], name: str) -> None:
+    x, y = at
+    court = s.picture("pong.bmp").crop((x, y, x + PADDLE_W, y + PADDLE_H))
+    s.wait_until_matches(_paddle_rect(s, at), court, name, timeout=10.0, max_fraction=0.01)
+
+
+def pointer_held_by_window(s: Session) -> bool:
+    """Try to take the pointer far outside the window; say whether it stayed inside."""
+    s.move(50, 50)
+    x, y = s.pointer()
+    inside = (harness.WINDOW_X <= x < harness.WINDOW_X + harness.WINDOW_WIDTH
+              and harness.WINDOW_Y <= y < harness.WINDOW_Y + harness.WINDOW_HEIGHT)
+    log(f"pointer asked to (50, 50), is at ({x}, {y}): {'held' if inside else 'free'}")
+    return inside
+
+
+def paddle_follows_mouse(s: Session) -> None:
+    """The paddle follows relative motion, clamped to the left half, and erases behind it."""
+    win = harness.leave_start_screen(s)
+    harness.require_frame_loop(s)
+    if not pointer_held_by_window(s):
+        raise CaseFailed("relative mouse mode is not on during play: the pointer left the window")
+
+    s.move_relative(-PUSH, -PUSH)
+    expect_paddle_at(s, (0, 0), "paddle at the top-left clamp")
+
+    s.move_relative(100, 100)  # mouse (100, 100): centre there, inside the clamp
+    expect_paddle_at(s, (70, 55), "paddle centred on the mouse")
+    expect_court_at(s, (0, 0), "court where the paddle was")
+
+    s.move_relative(PUSH, PUSH)
+    expect_paddle_at(s, (240, 310), "paddle at the bottom-right clamp")
+    expect_court_at(s, (70, 55), "court where the paddle was before")
+
+    s.move_relative(-PUSH, 0)
+    expect_paddle_at(s, (0, 310), "paddle at the bottom-left clamp")
+    expect_court_at(s, (240, 310), "court at the bottom-right clamp")
+
+    s.close(win)
+    s.expect_exit(0)
+
+
+def _screen_changes(s: Session, still, what: str) -> None:
+    s.wait_until(lambda: not harness.compare_images(s.grab_window(), still, what,
+                                                    tolerance=0, max_fraction=0).ok,
+                 what, timeout=5.0)
+
+
+def pause_and_resume(s: Session) -> None:
+    """A click freezes play and frees the mouse; another click resumes; close while paused."""
+    win = harness.leave_start_screen(s)
+    harness.require_frame_loop(s)
+
+    # Serve: push to the top-left, then put the paddle at (150, 150), over the ball.
+    s.move_relative(-PUSH, -PUSH)
+    expect_paddle_at(s, (0, 0), "paddle at the top-left clamp")
+    s.move_relative(180, 195)
+    ball = s.in_window(harness.BALL_START.x, harness.BALL_START.y, 36, 36)
+    resting = harness.ball_at_rest_picture(s)
+    s.wait_until(lambda: not harness.compare_images(s.grab(ball), resting, "ball").ok,
+                 "the served ball leaves its place", timeout=5.0)
+    log("ball served")
+
+    s.click(1)
+    still = s.wait_until_still(s.window_rect(), "paused picture", interval=0.15, timeout=10.0)
+    # A picture that is still only because the ball scored and rests at its
+    # serve place proves nothing about the pause.
+    rest = harness.BALL_SERVE_AFTER_POINT
+    served_again = harness.ball_at_rest_picture(s, rest)
+    if harness.compare_images(still.crop(rest.box()), served_again, "ball",
+                              max_fraction=0.01).ok:
+        raise CaseFailed("the ball reached a point before the pause took hold: "
+                         "the click did not freeze play")
+    s.wait_until_still(s.window_rect(), "paused picture", interval=0.3, timeout=0.01)
+    s.expect_matches(s.window_rect(), still, "still paused", tolerance=0, max_fraction=0)
+    if pointer_held_by_window(s):
+        raise CaseFailed("relative mouse mode stays on while paused: the pointer is held")
+    # Motion while paused does not move the paddle.
+    s.move_in_window(500, 300)
+    s.move_relative(-40, -40)
+    s.move_in_window(20, 20)
+    s.move_in_window(400, 200)
+    s.wait_until_still(s.window_rect(), "paused picture after motion", interval=0.3, timeout=5.0)
+    s.expect_matches(s.window_rect(), still, "paused picture after motion",
+                     tolerance=0, max_fraction=0)
+
+    s.click(3)  # any button resumes
+    _screen_changes(s, still, "play resumes after a right click")
+    if not pointer_held_by_window(s):
+        raise CaseFailed("relative mouse mode is not back on after resuming")
+    s.move_relative(-PUSH, PUSH)
+    expect_paddle_at(s, (0, 310), "paddle moves again after resuming")
+
+    s.click(2)  # the middle button pauses too
+    still = s.wait_until_still(s.window_rect(), "paused again", interval=0.3, timeout=10.0)
+    s.close(win)
+    s.expect_exit(0)
+
+
+CASES = {
+    "paddle_follows_mouse": paddle_follows_mouse,
+    "pause_and_resume": pause_and_resume,
+}
+
+if __name__ == "__main__":
+    harness.main(CASES)
