@@ -120,9 +120,41 @@ def pause_and_resume(s: Session) -> None:
     s.expect_exit(0)
 
 
+def click_during_intro_pauses(s: Session) -> None:
+    """A click while the intro plays stays queued for play, which starts paused."""
+    win = harness.open_title(s)
+    s.move_in_window(300, 200)
+    s.click(1)
+    s.expect_matches(s.window_rect(), s.picture("Start.bmp"), "title during the intro")
+    s.click(1)
+    log("clicked again during the intro")
+    s.wait_until_matches(s.window_rect(), s.picture("pong.bmp"), "court",
+                         ignore=harness.FRAME_LOOP_DRAWS)
+    if pointer_held_by_window(s):
+        harness.require_frame_loop(s)  # skips a build that does not play yet
+        raise CaseFailed("the click made during the intro did not pause play: "
+                         "the pointer is held and the ball is drawn")
+    # Paused: the picture stays and motion does not bring the paddle out.
+    s.move_in_window(300, 200)
+    still = s.wait_until_still(s.window_rect(), "paused from the start", interval=0.3,
+                               timeout=10.0)
+    s.move_in_window(100, 100)
+    s.move_relative(30, 30)
+    s.wait_until_still(s.window_rect(), "paused after motion", interval=0.3, timeout=10.0)
+    s.expect_matches(s.window_rect(), still, "paused after motion", tolerance=0, max_fraction=0)
+    s.move_in_window(300, 200)
+    s.click(1)
+    harness.require_frame_loop(s)
+    if not pointer_held_by_window(s):
+        raise CaseFailed("relative mouse mode is not on after resuming")
+    s.close(win)
+    s.expect_exit(0)
+
+
 CASES = {
     "paddle_follows_mouse": paddle_follows_mouse,
     "pause_and_resume": pause_and_resume,
+    "click_during_intro_pauses": click_during_intro_pauses,
 }
 
 if __name__ == "__main__":

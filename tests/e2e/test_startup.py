@@ -50,6 +50,16 @@ def close_on_start_screen(s: Session) -> None:
     log(f"{len(samples)} bytes of audio written, not all silent: the intro played")
 
 
+def close_during_intro(s: Session) -> None:
+    """A close request during the intro wait ends the game once it is over, with 0."""
+    win = harness.open_title(s)
+    s.move_in_window(300, 200)
+    s.click(1)
+    s.expect_matches(s.window_rect(), s.picture("Start.bmp"), "title during the intro")
+    s.close(win)
+    s.expect_exit(0)
+
+
 def start_with_right_button(s: Session) -> None:
     """Any mouse button leaves the title picture; the right one included."""
     win = harness.leave_start_screen(s, button=3)
@@ -60,6 +70,7 @@ def start_with_right_button(s: Session) -> None:
 CASES = {
     "title_and_court": title_and_court,
     "close_on_start_screen": close_on_start_screen,
+    "close_during_intro": close_during_intro,
     "start_with_right_button": start_with_right_button,
 }
 
