@@ -32,8 +32,11 @@ void waitKeepingPicture(SDL_Renderer* renderer, Uint32 millis, const Platform& p
   for (;;) {
     repaintIfExposed(renderer);
     const Sint64 left = end - platform.nowNanos();
-    if (left <= 0) return;
+    if (left <= 0) break;
     const Sint64 leftMillis = (left + kNanosPerMilli - 1) / kNanosPerMilli;
     platform.delay(static_cast<Uint32>(std::min(leftMillis, kRepaintPollMillis)));
   }
+  // Pumping left SDL's end-of-poll marker in the queue; without it gone, the
+  // first frame's poll would stop there and miss what was queued after it.
+  SDL_FlushEvent(SDL_POLLSENTINEL);
 }

@@ -1,0 +1,47 @@
+// Runs the whole game in this process with SDL's dummy drivers: a fake clock
+// that only moves when the game waits, and a script that pushes events at the
+// title screen and before every frame.
+#pragma once
+
+#include <SDL.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/platform.h"
+#include "app/session.h"
+
+struct Script {
+  // On the title screen; the default presses the left mouse button.
+  std::function<void(Session&)> onTitle;
+  // Before frame `frame` (0, 1, ...) polls its events.
+  std::function<void(int frame, Session&)> beforeFrame;
+  // After frame `frame`, its wait included.
+  std::function<void(int frame, Session&)> afterFrame;
+  // Once start-up is over, before the first frame.
+  std::function<void(Session&)> onCourt;
+  int maxFrames = 5000;  // a runaway game is closed here and the run marked
+};
+
+struct RunResult {
+  int exitCode = -1;
+  int frames = 0;
+  bool courtDrawn = false;
+  bool hitFrameLimit = false;
+  bool shutDown = false;
+  Sint64 fakeMillisAtCourt = 0;  // how long start-up waited on the fake clock
+  std::vector<Uint32> frameWaits;  // every frame wait handed to the platform
+  std::string stderrText;
+};
+
+// Runs the game from `folder` (default: the built game's folder).
+RunResult runHeadless(const Script& script, const std::string& folder = VOMBA_GAME_DIR);
+
+// A copy of the game's folder in a temporary place, to damage freely.
+std::string copyOfGameFolder();
+
+void pushEvent(Uint32 type);
+void pushClick(Uint8 button = SDL_BUTTON_LEFT);
+// Puts SDL's mouse at window position (x, y) and queues the motion event.
+void moveMouse(Session& session, int x, int y);

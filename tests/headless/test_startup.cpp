@@ -1,0 +1,177 @@
+// Start-up and shut-down of the whole program, and the files it cannot find.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "headless_run.h"
+#include "present/pictures.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+void quitBeforeFirstFrame(int, Session&) { pushEvent(SDL_QUIT); }
+
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const char* value) : name_(name) {
+    const char* old = std::getenv(name);
+    had_ = old != nullptr;
+    if (had_) old_ = old;
+    setenv(name, value, 1);
+  }
+  ~ScopedEnv() { had_ ? setenv(name_, old_.c_str(), 1) : unsetenv(name_); }
+
+ private:
+  const char* name_;
+  bool had_ = false;
+  std::string old_;
+};
+
+}  // namespace
+
+TEST(StartUp, CloseOnTheStartScreenStillRunsStartUpToItsEnd) {
+  Script script;
+  script.onTitle = [](Session&) { pushEvent(SDL_QUIT); };
+  RunResult run = runHeadless(script);
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_TRUE(run.courtDrawn) << "start-up must load every picture and draw the court";
+  EXPECT_GE(run.fakeMillisAtCourt, 4800) << "the intro wait is part of start-up";
+  EXPECT_EQ(run.frames, 0) << "the frame loop is never entered";
+  EXPECT_TRUE(run.shutDown);
+}
+
+TEST(StartUp, OnlyAMouseButtonLeavesTheStartScreen) {
+  Script script;
+  script.onTitle = [](Session& s) {
+    pushEvent(SDL_KEYDOWN);
+    pushEvent(SDL_MOUSEBUTTONUP);
+    moveMouse(s, 10, 10);
+    pushClick(SDL_BUTTON_MIDDLE);
+  };
+  bool startedOnClick = false;
+  script.onCourt = [&](Session& s) {
+    startedOnClick = s.game.started && !s.game.quitRequested;
+  };
+  script.beforeFrame = quitBeforeFirstFrame;
+  RunResult run = runHeadless(script);
+  EXPECT_TRUE(startedOnClick);
+  EXPECT_EQ(run.exitCode, 0);
+}
+
+TEST(StartUp, RecordsHaveTheirDefaultsWhenPlayBegins) {
+  Script script;
+  script.onCourt = [](Session& s) {
+    EXPECT_TRUE(s.game.running);
+    EXPECT_FALSE(s.game.paused);
+    EXPECT_EQ(s.game.frameMillis, 30);
+    EXPECT_EQ(s.computer.frameMillis, 30);
+    EXPECT_EQ(s.ball.dstRect.x, 184);
+    EXPECT_EQ(s.ball.dstRect.y, 182);
+    EXPECT_EQ(s.ball.speed, 0.0);
+    EXPECT_TRUE(s.ball.firstHit);
+    EXPECT_TRUE(s.player.firstDraw);
+    EXPECT_EQ(s.player.dstRect.w, 0) << "the player's paddle is invisible until the mouse moves";
+    EXPECT_EQ(SDL_GetRelativeMouseMode(), SDL_TRUE);
+    for (SDL_Surface* surface : {s.game.startSurface, s.courtSurface, s.player.surface,
+                                 s.computer.surface, s.ball.surface, s.scoreboard.surface}) {
+      EXPECT_NE(surface, nullptr);
+    }
+    EXPECT_NE(s.bank.intro, nullptr);
+    EXPECT_NE(s.bank.computerCues[13], nullptr);
+  };
+  script.beforeFrame = quitBeforeFirstFrame;
+  EXPECT_EQ(runHeadless(script).exitCode, 0);
+}
+
+TEST(StartUp, AQuitInTheFirstFrameStillLetsItRunToItsEnd) {
+  Script script;
+  script.beforeFrame = quitBeforeFirstFrame;
+  RunResult run = runHeadless(script);
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.frames, 1);
+  ASSERT_EQ(run.frameWaits.size(), 1u) << "the quitting frame still waits";
+  EXPECT_EQ(run.frameWaits[0], 30u);
+}
+
+// A sprite the game draws every frame cannot be missing: it says which file,
+// where it looked, shuts down cleanly and exits with 1.
+class MissingSprite : public testing::TestWithParam<const char*> {};
+
+TEST_P(MissingSprite, StopsWithAMessageNamingTheFileAndFolder) {
+  const std::string folder = copyOfGameFolder();
+  ASSERT_FALSE(folder.empty());
+  fs::remove(fs::path(folder) / GetParam());
+  bool frameRan = false;
+  Script script;
+  script.beforeFrame = [&](int, Session&) { frameRan = true; };
+  RunResult run = runHeadless(script, folder);
+  fs::remove_all(folder);
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_FALSE(frameRan);
+  EXPECT_TRUE(run.shutDown);
+  EXPECT_NE(run.stderrText.find(GetParam()), std::string::npos) << run.stderrText;
+  EXPECT_NE(run.stderrText.find(folder), std::string::npos) << run.stderrText;
+}
+
+INSTANTIATE_TEST_SUITE_P(Sprites, MissingSprite,
+                         testing::Values("vombaGruen.bmp", "vombaLILA.bmp", "ball.bmp",
+                                         "scoreboard..bmp"));
+
+// Files the game can play on without: one line each, then the game goes on.
+class MissingOptionalFile : public testing::TestWithParam<const char*> {};
+
+TEST_P(MissingOptionalFile, IsReportedInOneLineAndPlayGoesOn) {
+  const std::string folder = copyOfGameFolder();
+  ASSERT_FALSE(folder.empty());
+  fs::remove(fs::path(folder) / GetParam());
+  Script script;
+  script.beforeFrame = [](int frame, Session&) {
+    if (frame == 3) pushEvent(SDL_QUIT);
+  };
+  RunResult run = runHeadless(script, folder);
+  fs::remove_all(folder);
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.frames, 4);
+  EXPECT_NE(run.stderrText.find(GetParam()), std::string::npos) << run.stderrText;
+  EXPECT_EQ(std::count(run.stderrText.begin(), run.stderrText.end(), '\n'), 1) << run.stderrText;
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, MissingOptionalFile,
+                         testing::Values("Start.bmp", "pong.bmp", "intro.wav", "outro.wav",
+                                         "7g.wav", "16L.wav"));
+
+TEST(StartUp, APictureOfTheWrongSizeCountsAsUnreadable) {
+  const std::string folder = copyOfGameFolder();
+  ASSERT_FALSE(folder.empty());
+  fs::copy_file(fs::path(folder) / "vombaGruen.bmp", fs::path(folder) / "ball.bmp",
+                fs::copy_options::overwrite_existing);
+  RunResult run = runHeadless(Script{}, folder);
+  fs::remove_all(folder);
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_NE(run.stderrText.find("60 x 90"), std::string::npos) << run.stderrText;
+}
+
+TEST(StartUp, WithoutAnAudioDeviceTheGamePlaysSilently) {
+  ScopedEnv noSound("SDL_AUDIODRIVER", "no-such-driver");
+  Script script;
+  bool silent = false;
+  script.onCourt = [&](Session& s) { silent = s.bank.intro == nullptr; };
+  script.beforeFrame = [](int frame, Session&) {
+    if (frame == 2) pushEvent(SDL_QUIT);
+  };
+  RunResult run = runHeadless(script);
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_TRUE(silent);
+  EXPECT_EQ(run.frames, 3);
+  EXPECT_NE(run.stderrText.find("no sound"), std::string::npos) << run.stderrText;
+}
+
+TEST(StartUp, WithoutADisplayTheGameSaysWhyAndExitsWithOne) {
+  ScopedEnv noDisplay("SDL_VIDEODRIVER", "no-such-driver");
+  RunResult run = runHeadless(Script{});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_FALSE(run.courtDrawn);
+  EXPECT_NE(run.stderrText.find("window"), std::string::npos) << run.stderrText;
+}
