@@ -1,0 +1,567 @@
+// The ball step: its rules called directly, and updateBall run frame by frame
+// on a software renderer, with the picture read back where drawing matters.
+#include <SDL.h>
+#include <SDL_mixer.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "game/ball.h"
+#include "game/ball_rules.h"
+#include "tests/unit/support/software_canvas.h"
+
+namespace {
+
+constexpr Colour kBallColour{250, 250, 240};
+// The ball sprite's keyed border: its corners show the court beneath.
+constexpr int kBallBorderPixels = 8;
+constexpr double kFrameMillis = 30.0;
+
+// One ball, one game and a court on a software renderer. The paddles start
+// all zero, as before the mouse first moves and the computer first steps.
+struct BallBench {
+  SoftwareCanvas canvas;
+  Game game{};
+  SoundBank bank{};
+  Ball ball{};
+  SDL_Rect player{};
+  SDL_Rect computer{};
+  SDL_Texture* court = nullptr;
+
+  BallBench() {
+    game.renderer = canvas.renderer();
+    court = canvas.solidTexture(600, 400, kTestCourtColour);
+    SDL_RenderCopy(game.renderer, court, nullptr, nullptr);
+    ball.texture =
+        canvas.keyedSprite(kBallSizePixels, kBallSizePixels, kBallColour, kBallBorderPixels);
+    ball.dstRect = SDL_Rect{kServeXPixels, kServeYPixels, kBallSizePixels, kBallSizePixels};
+  }
+
+  // A ball already in play, drawn at least once.
+  void fly(int x, int y, double speed, double slope, bool movingRight, bool movingUp) {
+    ball.dstRect.x = x;
+    ball.dstRect.y = y;
+    ball.speed = speed;
+    ball.slope = slope;
+    ball.movingRight = movingRight;
+    ball.movingUp = movingUp;
+    ball.firstHit = false;
+    ball.firstDraw = false;
+  }
+
+  void step() { updateBall(ball, game, player, computer, bank, court); }
+};
+
+// Counts started cues by the channels that play them. Audio goes to SDL's
+// dummy driver; every slot of a group holds the same silent chunk, long enough
+// to outlast the test, so each started cue keeps one channel busy.
+class CueCounter {
+ public:
+  CueCounter() {
+    if (const char* driver = SDL_getenv("SDL_AUDIODRIVER")) previousDriver_ = driver;
+    SDL_setenv("SDL_AUDIODRIVER", "dummy", 1);
+    open_ = Mix_OpenAudio(44100, AUDIO_S16LSB, 2, 2048) == 0;
+    if (!open_) return;
+    playerChunk_ = Mix_QuickLoad_RAW(playerSilence_.data(), kSilenceBytes);
+    computerChunk_ = Mix_QuickLoad_RAW(computerSilence_.data(), kSilenceBytes);
+    fillerChunk_ = Mix_QuickLoad_RAW(fillerSilence_.data(), kSilenceBytes);
+    // A player's cue that lands on channel 0 may be started twice; keeping
+    // channel 0 busy makes one cue one channel.
+    Mix_PlayChannelTimed(0, fillerChunk_, -1, -1);
+  }
+  ~CueCounter() {
+    if (open_) {
+      Mix_HaltChannel(-1);
+      Mix_FreeChunk(playerChunk_);
+      Mix_FreeChunk(computerChunk_);
+      Mix_FreeChunk(fillerChunk_);
+      Mix_CloseAudio();
+      SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    }
+    // Other tests in this process choose their own driver.
+    if (previousDriver_.empty()) {
+      unsetenv("SDL_AUDIODRIVER");
+    } else {
+      SDL_setenv("SDL_AUDIODRIVER", previousDriver_.c_str(), 1);
+    }
+  }
+  CueCounter(const CueCounter&) = delete;
+  CueCounter& operator=(const CueCounter&) = delete;
+
+  bool open() const { return open_; }
+
+  void fill(SoundBank& bank) const {
+    for (Mix_Chunk*& slot : bank.playerCues) slot = playerChunk_;
+    for (Mix_Chunk*& slot : bank.computerCues) slot = computerChunk_;
+  }
+
+  int playerCues() const { return playing(playerChunk_); }
+  int computerCues() const { return playing(computerChunk_); }
+
+ private:
+  static constexpr Uint32 kSilenceBytes = 44100 * 4 * 20;  // 20 s of 16-bit stereo
+
+  int playing(const Mix_Chunk* chunk) const {
+    int count = 0;
+    const int channels = Mix_AllocateChannels(-1);
+    for (int channel = 0; channel < channels; ++channel) {
+      if (Mix_Playing(channel) && Mix_GetChunk(channel) == chunk) ++count;
+    }
+    return count;
+  }
+
+  std::string previousDriver_;
+  bool open_ = false;
+  std::vector<Uint8> playerSilence_ = std::vector<Uint8>(kSilenceBytes);
+  std::vector<Uint8> computerSilence_ = std::vector<Uint8>(kSilenceBytes);
+  std::vector<Uint8> fillerSilence_ = std::vector<Uint8>(kSilenceBytes);
+  Mix_Chunk* playerChunk_ = nullptr;
+  Mix_Chunk* computerChunk_ = nullptr;
+  Mix_Chunk* fillerChunk_ = nullptr;
+};
+
+// ---------------------------------------------------------------------------
+// Pure rules
+
+TEST(BallRules, SpeedAfterPlayerHit) {
+  struct Case {
+    double speed;
+    bool firstHit;
+    int playerScore;
+    double expected;
+  };
+  const Case cases[] = {
+      {0.0, true, 0, 0.2},        // the serve
+      {0.7, true, 9, 0.2},        // the serve ignores speed and score
+      {0.2, false, 0, 0.2025},    // 6.075 pixels a frame
+      {0.2025, false, 0, 0.205},  // the third hit of a rally at 0 points
+      {0.2, false, 3, 0.21},      // (3 + 1) * 0.0025
+      {0.2, false, 9, 0.225},     // (9 + 1) * 0.0025
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "speed " << c.speed << " firstHit " << c.firstHit
+                                    << " score " << c.playerScore);
+    EXPECT_DOUBLE_EQ(speedAfterPlayerHit(c.speed, c.firstHit, c.playerScore), c.expected);
+  }
+}
+
+TEST(BallRules, TruncatedMoveRoundsTowardZero) {
+  struct Case {
+    int coordinate;
+    double delta;
+    int expected;
+  };
+  const Case cases[] = {
+      {100, 6.0, 106},    // a whole step: the same either way
+      {100, -6.0, 94},    //
+      {100, 6.075, 106},  // right: the whole part of the step
+      {100, -6.075, 93},  // left: one pixel more
+      {7, -6.075, 0},     // 0.925 reaches the left edge
+      {8, -6.075, 1},     //
+      {11, -9.125, 1},    // up: one pixel more
+      {1, -9.125, -8},    // past the top wall: toward zero, not down
+      {-8, 9.125, 1},     // back down from above the wall
+      {360, 9.125, 369},  // down: the whole part
+      {1, -0.5, 0},       // a sub-pixel step up still moves
+      {50, 0.5, 50},      // a sub-pixel step down does not
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(truncatedMove(c.coordinate, c.delta), c.expected) << c.coordinate << " + " << c.delta;
+  }
+}
+
+TEST(BallRules, HitSlopesKeepDirectionInTheFlag) {
+  struct Case {
+    bool computer;
+    int paddleY;
+    int ballY;
+    double slope;
+    bool movingUp;
+  };
+  const Case cases[] = {
+      {false, 100, 132, 0.5 / 120, true},    // at most L.y + 32: up
+      {false, 100, 133, 0.5 / 120, false},   // L.y + 33: down
+      {false, 100, 70, 62.5 / 120, true},    // steepest upward
+      {false, 100, 190, 57.5 / 120, false},  // steepest downward
+      {true, 100, 75, 0.55, true},
+      {true, 100, 190, 0.55, false},
+      {true, 100, 132, 0.5 / 115 * 1.1, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << (c.computer ? "computer" : "player") << " paddle y "
+                                    << c.paddleY << " ball y " << c.ballY);
+    const double signedSlope =
+        c.computer ? computerHitSlope(c.paddleY, c.ballY) : playerHitSlope(c.paddleY, c.ballY);
+    const Heading heading = headingFromSlope(signedSlope);
+    EXPECT_NEAR(heading.slope, c.slope, 1e-12);
+    EXPECT_GT(heading.slope, 0.0);
+    EXPECT_EQ(heading.movingUp, c.movingUp);
+  }
+}
+
+TEST(BallRules, ComputerSlopeIsDividedBeforeItIsMultiplied) {
+  // At ball y 80 against a paddle at 100 the two orders differ in the last
+  // bit; the game's rallies depend on the divided-first value.
+  const double dividedFirst = 52.5 / 115.0 * 1.1;
+  ASSERT_NE(dividedFirst, 52.5 * 1.1 / 115.0);
+  EXPECT_EQ(computerHitSlope(100, 80), dividedFirst);
+}
+
+// ---------------------------------------------------------------------------
+// Paddle hits through the step
+
+TEST(BallServe, PlayerWindowAroundTheRestingBall) {
+  struct Case {
+    int paddleX;
+    int paddleY;
+    bool hits;
+  };
+  const Case cases[] = {
+      {35, 150, true},    // B.x = L.x + 65
+      {34, 150, false},   //
+      {99, 150, true},    //
+      {100, 150, false},  // B.x = L.x
+      {60, 92, true},     // B.y = L.y + 90
+      {60, 91, false},    //
+      {60, 212, true},    // B.y = L.y - 30
+      {60, 213, false},   //
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "paddle at " << c.paddleX << ", " << c.paddleY);
+    BallBench bench;
+    bench.player = SDL_Rect{c.paddleX, c.paddleY, 60, 90};
+    bench.step();
+    if (c.hits) {
+      EXPECT_EQ(bench.ball.speed, 0.2);
+      EXPECT_FALSE(bench.ball.firstHit);
+      EXPECT_EQ(bench.ball.dstRect.x, 106);  // the serve moves 6 pixels at once
+    } else {
+      EXPECT_EQ(bench.ball.speed, 0.0);
+      EXPECT_TRUE(bench.ball.firstHit);
+      EXPECT_EQ(bench.ball.dstRect.x, 100);
+      EXPECT_EQ(bench.ball.dstRect.y, 182);
+    }
+  }
+}
+
+TEST(BallServe, ServeSpeedIsTheSameAtAnyScore) {
+  for (int score : {0, 4, 9}) {
+    BallBench bench;
+    bench.game.playerScore = score;
+    bench.ball.speed = 0.0;
+    bench.player = SDL_Rect{50, 150, 60, 90};
+    bench.step();
+    EXPECT_EQ(bench.ball.speed, 0.2) << "score " << score;
+    EXPECT_EQ(bench.ball.dstRect.x, 106) << "score " << score;
+  }
+}
+
+TEST(BallPlayerHit, SlopeAndDirectionFromTheHitHeight) {
+  struct Case {
+    int ballY;
+    bool hits;
+    bool movingUp;
+    double slope;
+    int yAfter;
+  };
+  const Case cases[] = {
+      {132, true, true, 0.5 / 120, 131},    // 132 - 0.125
+      {133, true, false, 0.5 / 120, 133},   // 133 + 0.125
+      {70, true, true, 62.5 / 120, 54},     // 70 - 15.625
+      {190, true, false, 57.5 / 120, 204},  // 190 + 14.375
+      {69, false, false, 0.1, 72},          // 31 above the paddle: missed
+      {191, false, false, 0.1, 194},        // 91 below: missed
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "ball y " << c.ballY);
+    BallBench bench;
+    bench.player = SDL_Rect{50, 100, 60, 90};
+    bench.fly(100, c.ballY, 0.2, 0.1, false, false);
+    bench.step();
+    EXPECT_EQ(bench.ball.movingRight, c.hits);
+    EXPECT_EQ(bench.ball.movingUp, c.movingUp);
+    EXPECT_NEAR(bench.ball.slope, c.slope, 1e-12);
+    EXPECT_EQ(bench.ball.dstRect.y, c.yAfter);
+    EXPECT_EQ(bench.ball.speed, c.hits ? 0.2025 : 0.2);
+  }
+}
+
+TEST(BallComputerHit, WindowSlopeAndUnchangedSpeed) {
+  struct Case {
+    int ballX;
+    int ballY;
+    bool hits;
+    bool movingUp;
+    double slope;
+  };
+  const Case cases[] = {
+      {495, 182, true, false, 49.5 / 115 * 1.1},  // B.x = R.x - 35
+      {529, 182, true, false, 49.5 / 115 * 1.1},
+      {530, 182, false, false, 0.1},  // B.x = R.x
+      {494, 182, false, false, 0.1},
+      {500, 75, true, true, 0.55},    // B.y = R.y - 25
+      {500, 190, true, false, 0.55},  // B.y = R.y + 90
+      {500, 74, false, false, 0.1},
+      {500, 191, false, false, 0.1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "ball at " << c.ballX << ", " << c.ballY);
+    BallBench bench;
+    bench.computer = SDL_Rect{530, 100, 60, 90};
+    bench.fly(c.ballX, c.ballY, 0.2025, 0.1, true, false);
+    bench.step();
+    EXPECT_EQ(bench.ball.movingRight, !c.hits);
+    EXPECT_EQ(bench.ball.movingUp, c.movingUp);
+    EXPECT_NEAR(bench.ball.slope, c.slope, 1e-12);
+    EXPECT_EQ(bench.ball.speed, 0.2025);
+    EXPECT_EQ(bench.ball.dstRect.x, c.hits ? c.ballX - 7 : c.ballX + 6);
+  }
+}
+
+TEST(BallComputerHit, LeavesTheServeStateAlone) {
+  BallBench bench;
+  bench.computer = SDL_Rect{530, 100, 60, 90};
+  bench.fly(500, 150, 0.2, 0.1, true, true);
+  bench.ball.firstHit = true;
+  bench.step();
+  EXPECT_FALSE(bench.ball.movingRight);
+  EXPECT_EQ(bench.ball.speed, 0.2);
+  EXPECT_TRUE(bench.ball.firstHit);
+}
+
+TEST(BallComputerHit, NoneBeforeTheComputerPaddleIsPlaced) {
+  // The computer's rectangle is all zero until its first step; its window
+  // would lie left of the court, where the ball never is.
+  const SDL_Point places[] = {{1, 182}, {1, 0}, {34, 364}, {300, 182}, {563, 100}};
+  for (const SDL_Point& place : places) {
+    BallBench bench;
+    bench.player = SDL_Rect{240, 0, 60, 90};  // out of the way
+    bench.fly(place.x, place.y, 0.0, 0.0, true, true);
+    bench.step();
+    EXPECT_TRUE(bench.ball.movingRight) << place.x << ", " << place.y;
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Moves, points and walls
+
+TEST(BallMove, WholeStepsRightOnePixelMoreLeft) {
+  struct Case {
+    double speed;
+    bool movingRight;
+    int xAfter;
+  };
+  const Case cases[] = {
+      {0.2, true, 206},
+      {0.2, false, 194},
+      {0.2025, true, 206},
+      {0.2025, false, 193},
+  };
+  for (const Case& c : cases) {
+    BallBench bench;
+    bench.fly(200, 182, c.speed, 0.0, c.movingRight, true);
+    bench.step();
+    EXPECT_EQ(bench.ball.dstRect.x, c.xAfter) << c.speed << (c.movingRight ? " right" : " left");
+    EXPECT_EQ(bench.ball.dstRect.y, 182);
+  }
+}
+
+TEST(BallScoring, PointsOnlyAtTheEdges) {
+  struct Case {
+    int x;
+    bool movingRight;
+    double speed;
+    int playerPoints;
+    int computerPoints;
+    int xAfter;
+  };
+  const Case cases[] = {
+      {558, true, 0.2, 1, 0, 100},    // reaches 564
+      {557, true, 0.2, 0, 0, 563},    // one pixel short
+      {6, false, 0.2, 0, 1, 100},     // reaches 0
+      {7, false, 0.2, 0, 0, 1},       // one pixel short
+      {7, false, 0.2025, 0, 1, 100},  // 0.925 is truncated to 0
+      {8, false, 0.2025, 0, 0, 1},    //
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message()
+                 << "from " << c.x << (c.movingRight ? " right" : " left") << " at " << c.speed);
+    BallBench bench;
+    bench.game.playerScore = 3;
+    bench.game.computerScore = 5;
+    bench.fly(c.x, 300, c.speed, 0.1, c.movingRight, false);
+    bench.step();
+    EXPECT_EQ(bench.game.playerScore, 3 + c.playerPoints);
+    EXPECT_EQ(bench.game.computerScore, 5 + c.computerPoints);
+    EXPECT_EQ(bench.ball.dstRect.x, c.xAfter);
+    const bool scored = c.playerPoints + c.computerPoints > 0;
+    if (scored) {
+      // At rest at the serve place, already in this frame; the flags stay.
+      EXPECT_EQ(bench.ball.dstRect.y, kServeYPixels);
+      EXPECT_EQ(bench.ball.speed, 0.0);
+      EXPECT_EQ(bench.ball.slope, 0.0);
+      EXPECT_TRUE(bench.ball.firstHit);
+      EXPECT_EQ(bench.ball.movingRight, c.movingRight);
+      EXPECT_FALSE(bench.ball.movingUp);
+    } else {
+      EXPECT_EQ(bench.ball.dstRect.y, 303);
+    }
+  }
+}
+
+TEST(BallScoring, RestsAtTheServePlaceUntilThePlayerHitsIt) {
+  BallBench bench;
+  bench.fly(558, 300, 0.2, 0.3, true, true);
+  bench.step();
+  ASSERT_EQ(bench.game.playerScore, 1);
+  for (int frame = 0; frame < 200; ++frame) {
+    bench.step();
+    ASSERT_EQ(bench.ball.dstRect.x, kServeXPixels) << "frame " << frame;
+    ASSERT_EQ(bench.ball.dstRect.y, kServeYPixels) << "frame " << frame;
+  }
+  EXPECT_EQ(bench.game.playerScore, 1);
+  EXPECT_EQ(bench.game.computerScore, 0);
+  EXPECT_TRUE(bench.ball.movingRight);
+  EXPECT_TRUE(bench.ball.movingUp);
+
+  bench.player = SDL_Rect{50, 150, 60, 90};
+  bench.step();
+  EXPECT_EQ(bench.ball.speed, 0.2);
+  EXPECT_EQ(bench.ball.dstRect.x, 106);
+}
+
+TEST(BallWalls, TopTurnsInTheFrameBottomInTheNext) {
+  struct Frame {
+    int y;
+    bool movingUp;
+  };
+  struct Case {
+    const char* name;
+    int startY;
+    bool movingUp;
+    double stepPixels;
+    std::vector<Frame> frames;
+  };
+  const Case cases[] = {
+      // Reaching -8 turns the ball and moves it down again at once.
+      {"top", 11, true, 9.125, {{1, true}, {1, false}, {10, false}}},
+      // 369 is limited to 364; the upward move starts next frame.
+      {"bottom", 360, false, 9.125, {{364, true}, {354, true}}},
+      // Only a step under one pixel lets the ball show on the top wall; such a
+      // step moving down is truncated away, so the ball stays there.
+      {"sub-pixel top", 1, true, 0.5, {{0, false}, {0, false}, {0, false}}},
+      {"sub-pixel up", 50, true, 0.5, {{49, true}, {48, true}}},
+      {"sub-pixel down", 50, false, 0.5, {{50, false}, {50, false}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    BallBench bench;
+    bench.fly(300, c.startY, 0.0, c.stepPixels / kFrameMillis, true, c.movingUp);
+    for (const Frame& expected : c.frames) {
+      bench.step();
+      EXPECT_EQ(bench.ball.dstRect.y, expected.y);
+      EXPECT_EQ(bench.ball.movingUp, expected.movingUp);
+    }
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Cues
+
+TEST(BallCues, MotionlessPaddleHitsTheServeThreeTimes) {
+  CueCounter cues;
+  if (!cues.open()) GTEST_SKIP() << "no dummy audio driver: " << Mix_GetError();
+  BallBench bench;
+  cues.fill(bench.bank);
+  bench.player = SDL_Rect{50, 150, 60, 90};
+
+  struct Frame {
+    int xBefore;
+    double speedAfter;
+  };
+  const Frame frames[] = {{100, 0.2}, {106, 0.2025}, {112, 0.205}, {118, 0.205}};
+  for (const Frame& frame : frames) {
+    EXPECT_EQ(bench.ball.dstRect.x, frame.xBefore);
+    bench.step();
+    EXPECT_DOUBLE_EQ(bench.ball.speed, frame.speedAfter) << "from x " << frame.xBefore;
+    EXPECT_TRUE(bench.ball.movingRight);
+  }
+  EXPECT_EQ(cues.playerCues(), 3);
+  EXPECT_EQ(cues.computerCues(), 0);
+}
+
+TEST(BallCues, EachHitAndPointStartsItsSidesCue) {
+  CueCounter cues;
+  if (!cues.open()) GTEST_SKIP() << "no dummy audio driver: " << Mix_GetError();
+  struct Case {
+    const char* name;
+    int x;
+    bool movingRight;
+    SDL_Rect computer;
+    int playerCues;
+    int computerCues;
+  };
+  const Case cases[] = {
+      {"player's point", 558, true, {}, 1, 0},
+      {"computer's point", 6, false, {}, 0, 1},
+      {"computer hit", 500, true, {530, 150, 60, 90}, 0, 1},
+      {"no event", 300, true, {}, 0, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    BallBench bench;
+    cues.fill(bench.bank);
+    bench.computer = c.computer;
+    bench.fly(c.x, 182, 0.2, 0.1, c.movingRight, true);
+    const int playerBefore = cues.playerCues();
+    const int computerBefore = cues.computerCues();
+    bench.step();
+    EXPECT_EQ(cues.playerCues() - playerBefore, c.playerCues);
+    EXPECT_EQ(cues.computerCues() - computerBefore, c.computerCues);
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Drawing
+
+TEST(BallDrawing, DrawsAtTheNewPlaceAndPutsTheCourtBackAtTheOld) {
+  BallBench bench;
+  bench.fly(200, 150, 0.2, 0.0, true, true);
+  // Last frame's picture of the ball, as a solid block the erase must remove.
+  bench.canvas.fill(SDL_Rect{200, 150, 36, 36}, kTestMarkerColour);
+  bench.step();
+  ASSERT_EQ(bench.ball.dstRect.x, 206);
+  EXPECT_EQ(bench.canvas.pixel(201, 160), kTestCourtColour);  // left behind
+  EXPECT_EQ(bench.canvas.pixel(224, 168), kBallColour);       // the ball's middle
+  EXPECT_EQ(bench.canvas.pixel(207, 151), kTestCourtColour);  // keyed corner, over the old place
+  EXPECT_EQ(bench.canvas.pixel(240, 185), kTestCourtColour);  // keyed corner, fresh court
+  EXPECT_EQ(bench.ball.srcRect.w, kBallSizePixels);
+  EXPECT_EQ(bench.ball.srcRect.h, kBallSizePixels);
+}
+
+TEST(BallDrawing, FirstStepErasesNothing) {
+  BallBench bench;
+  bench.ball.dstRect = SDL_Rect{184, 182, 36, 36};  // the start-up place
+  bench.canvas.fill(bench.ball.dstRect, kTestMarkerColour);
+  bench.step();
+  EXPECT_FALSE(bench.ball.firstDraw);
+  EXPECT_EQ(bench.canvas.pixel(202, 200), kBallColour);
+  EXPECT_EQ(bench.canvas.pixel(185, 183), kTestMarkerColour);  // keyed corner: not erased
+
+  bench.step();
+  EXPECT_EQ(bench.canvas.pixel(185, 183), kTestCourtColour);
+  EXPECT_EQ(bench.canvas.pixel(202, 200), kBallColour);
+}
+
+TEST(BallDrawing, PointShowsTheBallAtTheServePlaceInTheSameFrame) {
+  BallBench bench;
+  bench.fly(558, 40, 0.2, 0.0, true, true);
+  bench.canvas.fill(SDL_Rect{558, 40, 36, 36}, kTestMarkerColour);
+  bench.step();
+  EXPECT_EQ(bench.canvas.pixel(570, 50), kTestCourtColour);
+  EXPECT_EQ(bench.canvas.pixel(118, 200), kBallColour);
+}
+
+}  // namespace
