@@ -3,4 +3,6 @@
 
 #include "app/run.h"
 
-int main(int /*argc*/, char* /*argv*/[]) { return runVombaPong(realPlatform()); }
+int main(int /*argc*/, char* /*argv*/[]) {
+  return runVombaPong(realPlatform());
+}

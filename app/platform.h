@@ -10,17 +10,18 @@
 #include "app/session.h"
 
 enum class Stage {
-  TitleShown,    // the title is on screen; the start screen waits next
-  CourtDrawn,    // start-up is over; the first frame comes next
-  FrameStart,    // before a frame's events are polled
-  FrameEnd,      // after a frame, wait included
-  ShutDown,      // every resource released
+  TitleShown,  // the title is on screen; the start screen waits next
+  CourtDrawn,  // start-up is over; the first frame comes next
+  FrameStart,  // before a frame's events are polled
+  FrameEnd,    // after a frame, wait included
+  ShutDown,    // every resource released
 };
 
 struct Platform {
-  std::function<Sint64()> nowNanos;             // a monotonic clock
-  std::function<void(Uint32 millis)> delay;     // the intro wait and the frame wait
-  std::function<void(int millis)> awaitEvent;   // a paused frame's wait: until an event, at most this
+  std::function<Sint64()> nowNanos;          // a monotonic clock
+  std::function<void(Uint32 millis)> delay;  // the intro wait and the frame wait
+  std::function<void(int millis)>
+      awaitEvent;  // a paused frame's wait: until an event, at most this
   std::function<void(Stage, Session&)> onStage;  // empty in the game
 };
 

@@ -20,8 +20,8 @@ constexpr int kAudioChunkFrames = 2048;
 constexpr SDL_Rect kBallStart{184, 182, kBallSizePixels, kBallSizePixels};
 
 bool openWindow(Game& game, Session& session) {
-  game.window = SDL_CreateWindow(kWindowTitle, kWindowScreenX, kWindowScreenY,
-                                 kWindowWidthPixels, kWindowHeightPixels, 0);
+  game.window = SDL_CreateWindow(kWindowTitle, kWindowScreenX, kWindowScreenY, kWindowWidthPixels,
+                                 kWindowHeightPixels, 0);
   if (game.window == nullptr) {
     reportFatal(nullptr, std::string("Couldn't open the game window: ") + SDL_GetError());
     return false;
@@ -73,8 +73,7 @@ void openAudio() {
   }
 }
 
-bool loadSprite(Game& game, const PictureFile& file, SDL_Surface** surface,
-                SDL_Texture** texture) {
+bool loadSprite(Game& game, const PictureFile& file, SDL_Surface** surface, SDL_Texture** texture) {
   std::string problem = loadPicture(game.renderer, file, surface, texture);
   if (problem.empty()) return true;
   reportFatal(game.window, problem + ". The game cannot run without it.");

@@ -43,7 +43,7 @@ struct SoundBank : GameBase {
 struct PlayerPaddle : GameBase {
   int mouseX = 100;  // written by SDL_GetMouseState, then clamped during play
   int mouseY = 200;
-  bool firstDraw = true;  // no erase before the first placement
+  bool firstDraw = true;           // no erase before the first placement
   SDL_Surface* surface = nullptr;  // "vombaGruen.bmp"
   SDL_Texture* texture = nullptr;
   SDL_Rect srcRect{};
@@ -74,8 +74,8 @@ struct Ball : GameBase {
   bool firstDraw = true;
   bool movingRight = true;
   bool movingUp = true;
-  double frameElapsed = 0.0;  // whole milliseconds the frame's event handling took
-  bool firstHit = true;       // the next player hit is the serve
+  double frameElapsed = 0.0;       // whole milliseconds the frame's event handling took
+  bool firstHit = true;            // the next player hit is the serve
   SDL_Surface* surface = nullptr;  // "ball.bmp"
   SDL_Texture* texture = nullptr;
   SDL_Rect srcRect{};

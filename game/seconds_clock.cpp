@@ -1,10 +1,16 @@
 #include "game/seconds_clock.h"
 
 namespace {
-std::time_t realSeconds() { return std::time(nullptr); }
+std::time_t realSeconds() {
+  return std::time(nullptr);
+}
 SecondsSource secondsSource = realSeconds;
 }  // namespace
 
-std::time_t currentSeconds() { return secondsSource(); }
+std::time_t currentSeconds() {
+  return secondsSource();
+}
 
-void setSecondsSource(SecondsSource source) { secondsSource = source ? source : realSeconds; }
+void setSecondsSource(SecondsSource source) {
+  secondsSource = source ? source : realSeconds;
+}

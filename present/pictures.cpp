@@ -20,8 +20,7 @@ std::string workingFolder() {
 }
 
 std::string failure(const PictureFile& file, const std::string& reason) {
-  return "Couldn't load \"" + std::string(file.name) + "\" from " + workingFolder() + ": " +
-         reason;
+  return "Couldn't load \"" + std::string(file.name) + "\" from " + workingFolder() + ": " + reason;
 }
 
 }  // namespace
@@ -36,9 +35,8 @@ std::string loadPicture(SDL_Renderer* renderer, const PictureFile& file, SDL_Sur
   if (loaded == nullptr) return failure(file, SDL_GetError());
   // Every rectangle and every erase relies on the pictures' exact sizes.
   if (loaded->w != file.widthPixels || loaded->h != file.heightPixels) {
-    std::string reason = "it is " + std::to_string(loaded->w) + " x " +
-                         std::to_string(loaded->h) + " pixels, not " +
-                         std::to_string(file.widthPixels) + " x " +
+    std::string reason = "it is " + std::to_string(loaded->w) + " x " + std::to_string(loaded->h) +
+                         " pixels, not " + std::to_string(file.widthPixels) + " x " +
                          std::to_string(file.heightPixels);
     SDL_FreeSurface(loaded);
     return failure(file, reason);

@@ -6,8 +6,8 @@ namespace {
 
 // Both working rectangles are set in full before every copy: they carry
 // nothing from one copy to the next.
-void copyRegion(SDL_Rect* srcRect, SDL_Rect* dstRect, SDL_Renderer* renderer,
-                SDL_Texture* texture, const SDL_Rect& from, const SDL_Rect& to) {
+void copyRegion(SDL_Rect* srcRect, SDL_Rect* dstRect, SDL_Renderer* renderer, SDL_Texture* texture,
+                const SDL_Rect& from, const SDL_Rect& to) {
   *srcRect = from;
   *dstRect = to;
   SDL_RenderCopy(renderer, texture, srcRect, dstRect);

@@ -42,7 +42,8 @@ std::string copyOfGameFolder() {
   char pattern[] = "/tmp/vombapong-game-XXXXXX";
   const char* made = mkdtemp(pattern);
   if (made == nullptr) return {};
-  fs::copy(VOMBA_GAME_DIR, made, fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+  fs::copy(VOMBA_GAME_DIR, made,
+           fs::copy_options::recursive | fs::copy_options::overwrite_existing);
   return made;
 }
 

@@ -30,7 +30,7 @@ struct RunResult {
   bool courtDrawn = false;
   bool hitFrameLimit = false;
   bool shutDown = false;
-  Sint64 fakeMillisAtCourt = 0;  // how long start-up waited on the fake clock
+  Sint64 fakeMillisAtCourt = 0;    // how long start-up waited on the fake clock
   std::vector<Uint32> frameWaits;  // every frame wait handed to the platform
   std::string stderrText;
 };

@@ -60,8 +60,10 @@ TEST(Motion, MovesThePaddleToTheClampedMousePosition) {
     int mouseX, mouseY;
     SDL_Rect paddle;
   };
-  const Case cases[] = {{150, 200, {120, 155, 60, 90}}, {599, 399, {240, 310, 60, 90}},
-                        {0, 0, {0, 0, 60, 90}},         {450, 20, {240, 0, 60, 90}}};
+  const Case cases[] = {{150, 200, {120, 155, 60, 90}},
+                        {599, 399, {240, 310, 60, 90}},
+                        {0, 0, {0, 0, 60, 90}},
+                        {450, 20, {240, 0, 60, 90}}};
   Script script;
   script.beforeFrame = [&](int frame, Session& s) {
     if (frame > 0) {

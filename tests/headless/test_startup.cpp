@@ -11,7 +11,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-void quitBeforeFirstFrame(int, Session&) { pushEvent(SDL_QUIT); }
+void quitBeforeFirstFrame(int, Session&) {
+  pushEvent(SDL_QUIT);
+}
 
 class ScopedEnv {
  public:
@@ -51,9 +53,7 @@ TEST(StartUp, OnlyAMouseButtonLeavesTheStartScreen) {
     pushClick(SDL_BUTTON_MIDDLE);
   };
   bool startedOnClick = false;
-  script.onCourt = [&](Session& s) {
-    startedOnClick = s.game.started && !s.game.quitRequested;
-  };
+  script.onCourt = [&](Session& s) { startedOnClick = s.game.started && !s.game.quitRequested; };
   script.beforeFrame = quitBeforeFirstFrame;
   RunResult run = runHeadless(script);
   EXPECT_TRUE(startedOnClick);

@@ -10,8 +10,7 @@ namespace {
 // What the window itself shows: the surface under the software renderer.
 Colour windowPixel(SDL_Surface* window, int x, int y) {
   Uint8 r = 0, g = 0, b = 0;
-  const Uint32 value =
-      static_cast<Uint32*>(window->pixels)[y * (window->pitch / 4) + x];
+  const Uint32 value = static_cast<Uint32*>(window->pixels)[y * (window->pitch / 4) + x];
   SDL_GetRGB(value, window->format, &r, &g, &b);
   return {r, g, b};
 }

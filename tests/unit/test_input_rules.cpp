@@ -41,8 +41,7 @@ TEST(FrameWait, FillsTheFramePeriodAndNeverGoesNegative) {
     double elapsed;
     Uint32 wait;
   };
-  for (Case c : {Case{0, 30}, Case{2, 28}, Case{29, 1}, Case{30, 0}, Case{31, 0},
-                 Case{5000, 0}}) {
+  for (Case c : {Case{0, 30}, Case{2, 28}, Case{29, 1}, Case{30, 0}, Case{31, 0}, Case{5000, 0}}) {
     EXPECT_EQ(frameWaitMillis(30, c.elapsed), c.wait) << "elapsed " << c.elapsed;
   }
 }
@@ -76,9 +75,9 @@ TEST(Records, AFreshHeadIsRunningWithEveryOtherFlagDown) {
   const Ball ball = Ball();
   const ComputerPaddle paddle = ComputerPaddle();
   const PlayerPaddle player = PlayerPaddle();
-  for (const GameBase* head : {static_cast<const GameBase*>(&ball),
-                               static_cast<const GameBase*>(&paddle),
-                               static_cast<const GameBase*>(&player)}) {
+  for (const GameBase* head :
+       {static_cast<const GameBase*>(&ball), static_cast<const GameBase*>(&paddle),
+        static_cast<const GameBase*>(&player)}) {
     EXPECT_TRUE(head->running);
     EXPECT_FALSE(head->started || head->quitRequested || head->paused || head->outroPlayed);
     EXPECT_EQ(head->frameMillis, 30);

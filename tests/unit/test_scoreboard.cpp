@@ -22,7 +22,9 @@ Colour encode(int x, int y) {
                 static_cast<Uint8>(((x >> 8) << 4) | (y >> 8))};
 }
 
-SheetPoint decode(Colour c) { return {c.r | ((c.b >> 4) << 8), c.g | ((c.b & 0xF) << 8)}; }
+SheetPoint decode(Colour c) {
+  return {c.r | ((c.b >> 4) << 8), c.g | ((c.b & 0xF) << 8)};
+}
 
 class ScoreboardTest : public testing::Test {
  protected:
@@ -60,7 +62,9 @@ class ScoreboardTest : public testing::Test {
     EXPECT_NEAR(last.x, from.x + from.w - 1, 1);
     EXPECT_NEAR(last.y, from.y + from.h - 1, 1);
   }
-  void expectUntouched(int x, int y) { EXPECT_EQ(canvas_.pixel(x, y), kUntouched) << x << ", " << y; }
+  void expectUntouched(int x, int y) {
+    EXPECT_EQ(canvas_.pixel(x, y), kUntouched) << x << ", " << y;
+  }
 
   SoftwareCanvas canvas_;
   SDL_Texture* texture_ = nullptr;
