@@ -1,0 +1,22 @@
+// The creatures' voices: the sounds the game draws at random on every hit
+// and every point, one group per side.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "synth.h"
+
+namespace assets {
+
+struct Cue {
+  std::string fileName;
+  std::vector<Voice> voices;
+};
+
+// The green player's creature: high, bright chirps and squeaks.
+std::vector<Cue> playerCues();
+// The purple computer's creature: low grunts, croaks and boings.
+std::vector<Cue> computerCues();
+
+}  // namespace assets
