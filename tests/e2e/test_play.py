@@ -121,7 +121,7 @@ def pause_and_resume(s: Session) -> None:
 
 
 def click_during_intro_pauses(s: Session) -> None:
-    """A click while the intro plays stays queued for play, which starts paused."""
+    """A click while the intro plays is handled by the first frame: play starts paused."""
     win = harness.open_title(s)
     s.move_in_window(300, 200)
     s.click(1)
@@ -142,6 +142,9 @@ def click_during_intro_pauses(s: Session) -> None:
     s.move_relative(30, 30)
     s.wait_until_still(s.window_rect(), "paused after motion", interval=0.3, timeout=10.0)
     s.expect_matches(s.window_rect(), still, "paused after motion", tolerance=0, max_fraction=0)
+    # The queued click is handled by the first frame before it draws
+    # anything: no scores, no ball, no paddles, the bare court.
+    s.expect_matches(s.window_rect(), s.picture("pong.bmp"), "bare court while paused from the start")
     s.move_in_window(300, 200)
     s.click(1)
     harness.require_frame_loop(s)
