@@ -16,9 +16,11 @@ constexpr double kBodyCentreX = 0.5;
 constexpr double kBodyCentreY = 0.56;
 constexpr double kBodyRadiusX = 0.43;
 constexpr double kBodyRadiusY = 0.37;
-constexpr int kFurTufts = 28;
+constexpr int kFurTufts = 34;
 constexpr double kTuftShortest = 0.05;  // of the body's radius
-constexpr double kTuftLongest = 0.14;
+constexpr double kTuftLongest = 0.17;
+constexpr double kStrandsPerSquarePixel = 0.05;
+constexpr double kStrandLength = 0.16;  // of the body's width radius
 constexpr double kEyeCentreY = 0.155;
 constexpr double kEyeSpacing = 0.21;  // from the middle, of the width
 constexpr double kEyeRadius = 0.195;  // of the width
@@ -107,6 +109,32 @@ void paintEye(PaintCanvas& canvas, const EyeSpot& eye, double gaze, double outli
   paintEllipse(canvas, px - pupil * 0.35, py - pupil * 0.4, glint, glint, {255, 255, 255});
 }
 
+// Short hairs all over the body, pointing outwards and a little downwards,
+// some darker and some lighter than the fur around them.
+void paintFurStrands(PaintCanvas& canvas, const CreatureLook& look, const Frame& frame, Vec2 centre,
+                     double rx, double ry, const Fur& fur, double scale) {
+  Prng hand(look.seed * 31 + 1);
+  const int count = static_cast<int>(kStrandsPerSquarePixel * rx * ry / std::max(1.0, scale * 0.6));
+  const double length = kStrandLength * rx;
+  const double radius = std::max(0.45, 0.4 * scale);
+  Mask dark = maskFor(frame);
+  Mask light = maskFor(frame);
+  for (int i = 0; i < count; ++i) {
+    const double angle = hand.uniform(-std::numbers::pi, std::numbers::pi);
+    const double reach = std::sqrt(hand.uniform(0.05, 1.0)) * (fur.edge(angle) - 0.12);
+    const Vec2 root{centre.x + std::cos(angle) * reach * rx,
+                    centre.y + std::sin(angle) * reach * ry};
+    const double lean = angle * 0.85 + std::numbers::pi / 2 * 0.15 + hand.uniform(-0.35, 0.35);
+    const Vec2 tip{root.x + std::cos(lean) * length, root.y + std::sin(lean) * length};
+    const Vec2 bend{(root.x + tip.x) / 2 + hand.uniform(-0.3, 0.3) * length,
+                    (root.y + tip.y) / 2 + hand.uniform(-0.3, 0.3) * length};
+    Mask& into = hand.between(0, 2) == 0 ? light : dark;
+    strokePath(into, {{root, radius}, {bend, radius * 0.9}, {tip, radius * 0.5}});
+  }
+  canvas.paintMask(dark, mixColours(look.furShade, look.furDeep, 0.7));
+  canvas.paintMask(light, mixColours(look.furLight, Colour{255, 255, 230}, 0.25));
+}
+
 }  // namespace
 
 const CreatureLook& greenCreature() {
@@ -162,14 +190,13 @@ void paintCreature(PaintCanvas& canvas, const CreatureLook& look, const Frame& f
     const double u = (x - cx) / rx;
     const double v = (y - cy) / ry;
     const double light = std::clamp(0.45 + 0.35 * u + 0.45 * v, 0.0, 1.0);
-    Colour c = mixColours(look.furLight, look.furShade, light);
-    const double angle = std::atan2(v, u);
-    const double strand =
-        periodicNoise(look.seed + 3, (angle / kTau + 1) * 90 + std::hypot(u, v) * 2.5, 90);
-    c = strand > 0 ? mixColours(c, look.furDeep, 0.45 * strand)
-                   : mixColours(c, look.furLight, -0.4 * strand);
-    return c;
+    const Colour c = mixColours(look.furLight, look.furShade, light);
+    // Soft patches where the fur lies darker.
+    const double patch =
+        smoothNoise(look.seed + 3, u * 2.5 + 10) * smoothNoise(look.seed + 4, v * 2.5 + 10);
+    return mixColours(c, look.furDeep, std::clamp(patch * 1.2, 0.0, 0.35));
   });
+  paintFurStrands(canvas, look, frame, {cx, cy}, rx, ry, fur, scale);
   // A paler belly.
   const double bx = cx;
   const double by = cy + 0.33 * ry;
