@@ -69,7 +69,7 @@ void paintLine(PaintCanvas& canvas, const Frame& area, std::vector<PenPoint> pat
 // The furry outline: pointed tufts of uneven length all around the body.
 class Fur {
  public:
-  Fur(std::uint64_t seed) {
+  explicit Fur(std::uint64_t seed) {
     Prng hand(seed);
     for (double& length : tufts_) length = hand.uniform(kTuftShortest, kTuftLongest);
     seed_ = seed;

@@ -1,6 +1,7 @@
 // vomba_make_assets: draws every picture and sound of the game into the
 // directory named on the command line. The output is the same byte for byte
 // on every run, so builds are reproducible.
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <string>
