@@ -15,6 +15,10 @@ struct PictureFormat {
   int bitsPerPixel;
 };
 
+void PrintTo(const PictureFormat& p, std::ostream* out) {
+  *out << p.name;
+}
+
 class PictureFormatTest : public testing::TestWithParam<PictureFormat> {};
 
 TEST_P(PictureFormatTest, LoadsWithItsSizeAndDepth) {

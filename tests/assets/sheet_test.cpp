@@ -21,6 +21,10 @@ struct SheetWord {
   bool exact;  // the ink spans all of inkWithin, not just lies in it
 };
 
+void PrintTo(const SheetWord& w, std::ostream* out) {
+  *out << w.text;
+}
+
 class SheetTest : public testing::Test {
  protected:
   static void SetUpTestSuite() {
@@ -106,6 +110,10 @@ struct MagentaArea {
   Rect search;
   Rect magenta;  // the magenta pixels' exact extent
 };
+
+void PrintTo(const MagentaArea& a, std::ostream* out) {
+  *out << a.what;
+}
 
 class SheetMagentaTest : public SheetTest, public testing::WithParamInterface<MagentaArea> {};
 

@@ -15,6 +15,10 @@ struct SpriteLook {
   std::function<bool(Colour)> bodyColour;
 };
 
+void PrintTo(const SpriteLook& s, std::ostream* out) {
+  *out << s.name;
+}
+
 bool isMagenta(Colour c) {
   return c == kMagenta;
 }
