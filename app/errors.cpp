@@ -4,6 +4,8 @@
 #include <cstring>
 
 namespace {
+constexpr size_t kBoxLineCharacters = 60;
+
 bool displayCanShowBoxes() {
   const char* driver = SDL_GetCurrentVideoDriver();
   // Without a video driver, or with one that draws nowhere, nobody could see a box.
@@ -12,11 +14,34 @@ bool displayCanShowBoxes() {
 }
 }  // namespace
 
+std::string wrapForBox(const std::string& message, size_t width) {
+  std::string wrapped;
+  size_t lineStart = 0;                  // where the current line begins in `wrapped`
+  size_t lastBreak = std::string::npos;  // the last place in it that may break
+  for (char c : message) {
+    wrapped += c;
+    if (c == ' ' || c == '/') lastBreak = wrapped.size();
+    if (wrapped.size() - lineStart > width && lastBreak != std::string::npos &&
+        lastBreak > lineStart) {
+      // A space at the break is replaced; after a slash a line break is inserted.
+      if (wrapped[lastBreak - 1] == ' ') {
+        wrapped[lastBreak - 1] = '\n';
+        lineStart = lastBreak;
+      } else {
+        wrapped.insert(lastBreak, 1, '\n');
+        lineStart = lastBreak + 1;
+      }
+      lastBreak = std::string::npos;
+    }
+  }
+  return wrapped;
+}
+
 void reportFatal(SDL_Window* window, const std::string& message) {
   std::fprintf(stderr, "VombaPong: %s\n", message.c_str());
   if (displayCanShowBoxes()) {
-    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "VombaPong cannot go on", message.c_str(),
-                             window);
+    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "VombaPong cannot go on",
+                             wrapForBox(message, kBoxLineCharacters).c_str(), window);
   }
 }
 

@@ -9,5 +9,9 @@
 // a message box over the window (which may be null) until it is dismissed.
 void reportFatal(SDL_Window* window, const std::string& message);
 
+// The message broken into lines of at most `width` characters where it has
+// spaces or slashes: a message box breaks lines only where the text does.
+std::string wrapForBox(const std::string& message, size_t width);
+
 // One line on stderr for a problem the game plays on through.
 void reportProblem(const std::string& message);

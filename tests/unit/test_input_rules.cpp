@@ -2,6 +2,9 @@
 // button a click presses, how long a frame waits.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "app/errors.h"
 #include "app/frame_loop.h"
 #include "app/input.h"
 #include "app/match_flow.h"
@@ -85,4 +88,32 @@ TEST(Records, AFreshHeadIsRunningWithEveryOtherFlagDown) {
   EXPECT_EQ(player.mouseX, 100);
   EXPECT_EQ(player.mouseY, 200);
   EXPECT_TRUE(ball.movingRight && ball.movingUp && ball.firstHit && ball.firstDraw);
+}
+
+TEST(MessageBox, LongMessagesBreakAtSpacesAndSlashesIntoShortLines) {
+  const std::string message =
+      "Couldn't load \"ball.bmp\" from /home/player/games/some/rather/deep/folder/vombapong/game: "
+      "Couldn't open ball.bmp. The game cannot run without it.";
+  const std::string wrapped = wrapForBox(message, 40);
+  size_t lineLength = 0, longest = 0;
+  std::string joined;
+  for (char c : wrapped) {
+    lineLength = c == '\n' ? 0 : lineLength + 1;
+    longest = std::max(longest, lineLength);
+    if (c != '\n') joined += c;
+  }
+  EXPECT_LE(longest, 41u) << wrapped;
+  EXPECT_GT(std::count(wrapped.begin(), wrapped.end(), '\n'), 2) << wrapped;
+  // Only line breaks change: a space at a break becomes the break, and after a
+  // slash one is inserted.
+  std::string rebuilt;
+  for (size_t i = 0; i < wrapped.size(); ++i) {
+    if (wrapped[i] != '\n') {
+      rebuilt += wrapped[i];
+    } else if (i == 0 || wrapped[i - 1] != '/') {
+      rebuilt += ' ';
+    }
+  }
+  EXPECT_EQ(rebuilt, message);
+  EXPECT_EQ(wrapForBox("short", 40), "short");
 }
