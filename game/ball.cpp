@@ -6,7 +6,6 @@
 
 namespace {
 
-constexpr SDL_Rect kBallSourceRect{0, 0, kBallSizePixels, kBallSizePixels};
 constexpr double kPlayerSlopeDivisor = 120.0;
 constexpr double kComputerSlopeDivisor = 115.0;
 // The computer returns a little steeper than the player.
@@ -81,7 +80,7 @@ void updateBall(Ball& ball, Game& game, const SDL_Rect& playerRect, const SDL_Re
                 SoundBank& bank, SDL_Texture* courtTexture) {
   SDL_Rect& place = ball.dstRect;
   const double frameMillis = static_cast<double>(game.frameMillis);
-  ball.srcRect = kBallSourceRect;
+  ball.srcRect = kBallSource;
 
   // Paddle hits: tested before the move and whatever the direction, so a ball
   // still inside a window next frame is hit again.

@@ -5,7 +5,8 @@
 
 #include <SDL.h>
 
-inline constexpr int kBallSizePixels = 36;
+#include "present/sheet_layout.h"
+
 // 400 - 36: the ball's bottom edge touches the bottom wall.
 inline constexpr int kBallLowestYPixels = 364;
 // 600 - 36: the ball's right edge has reached the window's right edge.

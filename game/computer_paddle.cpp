@@ -7,7 +7,6 @@
 
 namespace {
 
-constexpr SDL_Rect kPaddleSourceRect{0, 0, kPaddleWidthPixels, kPaddleHeightPixels};
 // Aiming the paddle's top this far above the ball's top centres the ball on it.
 constexpr int kAimAboveBallPixels = 33;
 // The random shift of the aim: 0..44 pixels.
@@ -53,7 +52,7 @@ void aimComputerPaddle(int* targetY, int ballY) {
 
 void updateComputerPaddle(ComputerPaddle& paddle, SDL_Renderer* renderer,
                           SDL_Texture* courtTexture) {
-  paddle.srcRect = kPaddleSourceRect;
+  paddle.srcRect = kPaddleSource;
   // Erase: put the court back under the old place; before the first step
   // there is none.
   if (!paddle.firstDraw) SDL_RenderCopy(renderer, courtTexture, &paddle.dstRect, &paddle.dstRect);

@@ -2,9 +2,9 @@
 // and the step can be checked with chosen random draws and positions.
 #pragma once
 
+#include "present/sheet_layout.h"
+
 inline constexpr int kComputerPaddleXPixels = 530;
-inline constexpr int kPaddleWidthPixels = 60;
-inline constexpr int kPaddleHeightPixels = 90;
 // 400 - 90: the paddle's bottom edge on the bottom wall.
 inline constexpr int kComputerPaddleLowestYPixels = 310;
 // 9 pixels per 30 ms frame.
