@@ -58,6 +58,8 @@ void playCue(SoundBank& bank, CueGroup group) {
   std::srand(static_cast<unsigned>(currentSeconds()));
   const int cue = std::rand() % kCueCount;
   Mix_Chunk* const* cues = group == CueGroup::Player ? bank.playerCues : bank.computerCues;
+  // Started once, whichever channel it lands on: a second start of the same
+  // chunk would only play it twice as loud.
   startSound(cues[cue]);
 }
 
