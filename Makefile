@@ -5,7 +5,7 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: play test build asan deps test-deps format clean
+.PHONY: play test preview build asan deps test-deps format clean
 
 play: deps build
 	cd $(BUILD)/game && ./vombapong
@@ -13,6 +13,10 @@ play: deps build
 test: test-deps build asan
 	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS) -L 'unit|headless'
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# Every picture of the game beside a screenshot of it in play, in one PNG.
+preview: test-deps build
+	PYTHONDONTWRITEBYTECODE=1 /usr/bin/python3 tools/preview/make_preview.py --game-dir $(BUILD)/game --out $(BUILD)/preview/preview.png
 
 deps:
 	@scripts/install-deps.sh
