@@ -54,6 +54,7 @@ RunResult runHeadless(const Script& script, const std::string& folder) {
   Platform platform;
   platform.nowNanos = [&] { return fakeNanos; };
   platform.delay = [&](Uint32 millis) {
+    if (script.onWait) script.onWait(millis, !result.courtDrawn);
     fakeNanos += static_cast<Sint64>(millis) * 1'000'000;
     if (result.courtDrawn) result.frameWaits.push_back(millis);
   };
@@ -86,6 +87,7 @@ RunResult runHeadless(const Script& script, const std::string& folder) {
         break;
       case Stage::ShutDown:
         result.shutDown = true;
+        if (script.onShutDown) script.onShutDown(session);
         break;
     }
   };

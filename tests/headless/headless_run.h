@@ -21,6 +21,11 @@ struct Script {
   std::function<void(int frame, Session&)> afterFrame;
   // Once start-up is over, before the first frame.
   std::function<void(Session&)> onCourt;
+  // Each time the game waits on the fake clock (the intro wait in slices, then
+  // every frame wait), before the clock moves; `startingUp` until the court is drawn.
+  std::function<void(Uint32 millis, bool startingUp)> onWait;
+  // After shut-down released everything, before the game returns.
+  std::function<void(Session&)> onShutDown;
   int maxFrames = 5000;  // a runaway game is closed here and the run marked
 };
 

@@ -1,0 +1,13 @@
+// A player for whole-program runs that needs no luck: it serves every ball and
+// then keeps its paddle out of the ball's way, so the computer scores a point
+// a few seconds of game time after every serve.
+#pragma once
+
+#include "app/session.h"
+
+// Call before every frame: moves the mouse (through the event queue) only when
+// the paddle has to go somewhere new.
+void serveThenStandAside(Session& session);
+
+// The points scored so far by both sides together.
+int pointsPlayed(const Session& session);
