@@ -1,0 +1,417 @@
+"""A whole match with a real mouse, from the first serve to the end-of-match
+display, and the two ways out of it: WEITER (a fresh match) and ENDE (quit).
+
+The player's paddle is parked where the serve place after a point, (100, 182),
+lies inside its hit window: every later serve then happens by itself, and a
+ball that comes back at the right height is returned.  The computer wins most
+of these matches, but the cases accept either winner and check the display of
+whichever side reached 10.
+
+Expected pictures are built from the game's own sprite sheet, stretched as the
+game stretches each piece (where a pixel centre falls on a boundary between two
+sheet pixels, either is accepted: renderers round such centres differently).  Magenta in the sheet is transparent, so only its
+other pixels are compared; pixels the cases cannot know (the computer's paddle
+column, the ball in flight) are left out.
+"""
+
+from __future__ import annotations
+
+import time
+from dataclasses import dataclass
+from typing import Optional
+
+from PIL import Image, ImageChops
+
+import harness
+from harness import MAGENTA, CaseFailed, Comparison, Rect, Session, log
+
+PUSH = 2000  # far more than the window: reaches the clamp from anywhere
+PADDLE_W, PADDLE_H = 60, 90
+BALL_SIZE = 36
+
+# Mouse positions (paddle centres) reached from the top-left clamp.
+SERVE_MOUSE = (180, 195)  # paddle (150, 150): the start place (184, 182) is in its hit window
+PARK_MOUSE = (80, 195)    # paddle (50, 150): the serve place (100, 182) is in its hit window
+PARKED_PADDLE = (50, 150)
+
+MATCH_TIMEOUT_S = 240.0   # guard against a match that never ends
+STALL_TIMEOUT_S = 60.0    # guard against play that stops scoring altogether
+SCAN_INTERVAL_S = 0.2
+
+# The scoreboard's places on the window.
+PLAYER_UNITS = Rect(220, 0, 45, 60)
+PLAYER_TENS = Rect(160, 0, 45, 60)
+COMPUTER_TENS = Rect(325, 0, 45, 60)   # the computer's single digit stands here too
+COMPUTER_UNITS = Rect(385, 0, 45, 60)
+COMPUTER_DIGIT = COMPUTER_TENS
+TOP_ROWS = Rect(0, 0, 600, 120)       # the scores and the banner
+BUTTON_ROWS = Rect(0, 310, 600, 80)
+COMPUTER_COLUMN = harness.COMPUTER_COLUMN
+
+# Button clicks (window coordinates).
+OUTSIDE_CLICKS = ((4, 350), (300, 309), (300, 200))
+WEITER_CLICK = (5, 350)   # the left edge of the drawn button
+ENDE_CLICK = (300, 350)   # where both areas meet: quitting is tested first
+
+
+# ----- expected pictures -----------------------------------------------------
+
+# Where a destination pixel's centre falls within this much of a boundary
+# between two sheet pixels, renderers round either way: both count.
+SAMPLE_SLACK = 0.05
+
+
+def _sources(src_len: int, dst_len: int) -> tuple[list[int], list[int]]:
+    """For each destination pixel, the sheet pixels a stretch may sample."""
+    low, high = [], []
+    for i in range(dst_len):
+        centre = (i + 0.5) * src_len / dst_len
+        low.append(max(0, min(src_len - 1, int(centre - SAMPLE_SLACK))))
+        high.append(max(0, min(src_len - 1, int(centre + SAMPLE_SLACK))))
+    return low, high
+
+
+def stretch(source: Image.Image, size: tuple[int, int]) -> list[Image.Image]:
+    """`source` stretched to `size` by nearest pixel: every rounding a renderer may take."""
+    columns = _sources(source.width, size[0])
+    rows = _sources(source.height, size[1])
+    pixels = source.load()
+    candidates = []
+    for xs in columns:
+        for ys in rows:
+            out = Image.new("RGB", size)
+            out.putdata([pixels[xs[x], ys[y]] for y in range(size[1]) for x in range(size[0])])
+            candidates.append(out)
+    return candidates
+
+
+class Sheet:
+    """The sprite sheet's pieces, stretched to their places on the window."""
+
+    def __init__(self, s: Session):
+        self.image = s.picture("scoreboard..bmp")
+        self._digits = [self.piece(Rect(60 * d, 0, 60, 80), (45, 60)) for d in range(10)]
+
+    def piece(self, src: Rect, size: tuple[int, int]) -> list[Image.Image]:
+        # A source reaching past the sheet is clipped to it and the clipped
+        # part stretched over the whole destination.
+        box = (src.x, src.y, min(src.x + src.w, self.image.width),
+               min(src.y + src.h, self.image.height))
+        return stretch(self.image.crop(box), size)
+
+    def digit(self, d: int) -> list[Image.Image]:
+        return self._digits[d]
+
+    def you_win(self) -> list[Image.Image]:
+        return self.piece(Rect(0, 90, 360, 80), (360, 60))
+
+    def you(self) -> list[Image.Image]:
+        return self.piece(Rect(0, 90, 180, 80), (180, 60))
+
+    def lose(self) -> list[Image.Image]:
+        return self.piece(Rect(360, 90, 240, 80), (240, 60))
+
+    def weiter(self) -> list[Image.Image]:
+        return self.piece(Rect(0, 290, 300, 80), (300, 80))
+
+    def ende(self) -> list[Image.Image]:
+        return self.piece(Rect(350, 190, 300, 80), (300, 80))
+
+
+CANDIDATES = 4  # two roundings across, two down
+
+
+class Expected:
+    """What the window should show: a few candidate pictures (one per way of
+    rounding a stretch) and a mask of the pixels that are known at all."""
+
+    def __init__(self, background: Image.Image | list[Image.Image]):
+        if isinstance(background, Image.Image):
+            background = [background] * CANDIDATES
+        self.images = [b.convert("RGB").copy() for b in background]
+        self.known = Image.new("L", self.images[0].size, 255)
+
+    def draw(self, sprite: Image.Image | list[Image.Image], at: tuple[int, int]) -> None:
+        """Copy `sprite` to `at` with magenta transparent, as the game draws."""
+        if isinstance(sprite, Image.Image):
+            sprite = [sprite] * CANDIDATES
+        everywhere_opaque = Image.new("L", sprite[0].size, 255)
+        for image, candidate in zip(self.images, sprite):
+            candidate = candidate.convert("RGB")
+            opaque = Image.new("L", candidate.size, 0)
+            opaque.putdata([0 if p == MAGENTA else 255 for p in candidate.getdata()])
+            image.paste(candidate, at, opaque)
+            everywhere_opaque = ImageChops.darker(everywhere_opaque, opaque)
+        self.known.paste(255, at, everywhere_opaque)
+
+    def unknown(self, rect: Rect) -> None:
+        self.known.paste(0, rect.box())
+
+    def crop(self, rect: Rect) -> "Expected":
+        part = Expected([image.crop(rect.box()) for image in self.images])
+        part.known = self.known.crop(rect.box())
+        return part
+
+
+def compare_known(actual: Image.Image, expected: Expected, name: str,
+                  max_fraction: float) -> Comparison:
+    """Compare the known pixels of `expected`; a pixel differs when it differs
+    from every candidate.  The fraction is of the known pixels."""
+    mask = expected.known
+    for image in expected.images:
+        mask = ImageChops.darker(mask, harness.compare_images(actual, image, name).diff_mask)
+    differing = mask.histogram()[255]
+    total = expected.known.histogram()[255]
+    return Comparison(name, differing, total, max_fraction, mask)
+
+
+def expect_known(s: Session, actual: Image.Image, expected: Expected, name: str,
+                 max_fraction: float = 0.002) -> None:
+    result = compare_known(actual, expected, name, max_fraction)
+    log(result.describe())
+    if not result.ok:
+        s.save_comparison(result, actual, expected.images[0])
+        raise CaseFailed(result.describe())
+
+
+# ----- reading the scoreboard --------------------------------------------------
+
+def read_digit(sheet: Sheet, cell: Image.Image) -> Optional[int]:
+    """The digit a score cell shows, or None (the ball may cover it)."""
+    for d in range(10):
+        if compare_known(cell, Expected(sheet.digit(d)), f"digit {d}", 0.01).ok:
+            return d
+    return None
+
+
+def read_scores(sheet: Sheet, window: Image.Image) -> tuple[Optional[int], Optional[int]]:
+    """The player's and the computer's single digits."""
+    return (read_digit(sheet, window.crop(PLAYER_UNITS.box())),
+            read_digit(sheet, window.crop(COMPUTER_DIGIT.box())))
+
+
+@dataclass
+class MatchEnd:
+    winner: str   # "player" or "computer"
+    loser_score: Optional[int]
+    picture: Image.Image
+
+
+def end_display(s: Session, sheet: Sheet, winner: str, loser_score: int) -> Expected:
+    """The window at the end of a match, as far as it is known.
+
+    The court under everything, the ball at rest at its serve place with the
+    parked paddle over it, then the scoreboard pieces and the two buttons.
+    The computer's paddle may stand anywhere in its column.
+    """
+    picture = Expected(s.picture("pong.bmp"))
+    picture.draw(s.picture("ball.bmp"), (harness.BALL_SERVE_AFTER_POINT.x,
+                                         harness.BALL_SERVE_AFTER_POINT.y))
+    picture.draw(s.picture("vombaGruen.bmp"), PARKED_PADDLE)
+    picture.unknown(COMPUTER_COLUMN)
+    if winner == "player":
+        picture.draw(sheet.digit(loser_score), (COMPUTER_DIGIT.x, COMPUTER_DIGIT.y))
+        picture.draw(sheet.digit(1), (PLAYER_TENS.x, PLAYER_TENS.y))
+        picture.draw(sheet.digit(0), (PLAYER_UNITS.x, PLAYER_UNITS.y))
+        picture.draw(sheet.you_win(), (100, 60))
+    else:
+        picture.draw(sheet.digit(1), (COMPUTER_TENS.x, COMPUTER_TENS.y))
+        picture.draw(sheet.digit(0), (COMPUTER_UNITS.x, COMPUTER_UNITS.y))
+        picture.draw(sheet.you(), (100, 60))
+        picture.draw(sheet.lose(), (300, 60))
+        picture.draw(sheet.digit(loser_score), (PLAYER_UNITS.x, PLAYER_UNITS.y))
+    picture.draw(sheet.weiter(), (5, 310))
+    picture.draw(sheet.ende(), (300, 310))
+    return picture
+
+
+def buttons_picture(sheet: Sheet) -> Expected:
+    """Only the two buttons' letters and margins are known."""
+    buttons = Expected(Image.new("RGB", (600, 400)))
+    buttons.known.paste(0, (0, 0, 600, 400))
+    buttons.draw(sheet.weiter(), (5, 310))
+    buttons.draw(sheet.ende(), (300, 310))
+    return buttons
+
+
+# ----- playing -------------------------------------------------------------------
+
+def expect_paddle_at(s: Session, at: tuple[int, int], name: str) -> None:
+    rect = s.in_window(at[0], at[1], PADDLE_W, PADDLE_H)
+    s.wait_until_matches(rect, harness.paddle_picture(s, at), name, timeout=10.0,
+                         max_fraction=0.01)
+
+
+def serve_and_park(s: Session) -> None:
+    """Serve the first ball from its start place, then park the paddle."""
+    s.move_relative(-PUSH, -PUSH)
+    expect_paddle_at(s, (0, 0), "paddle at the top-left clamp")
+    s.move_relative(*SERVE_MOUSE)
+    ball = s.in_window(harness.BALL_START.x, harness.BALL_START.y, BALL_SIZE, BALL_SIZE)
+    resting = harness.ball_at_rest_picture(s)
+    s.wait_until(lambda: not harness.compare_images(s.grab(ball), resting, "ball").ok,
+                 "the first serve leaves its place", timeout=10.0)
+    log("first ball served")
+    s.move_relative(-PUSH, -PUSH)
+    s.move_relative(*PARK_MOUSE)
+    expect_paddle_at(s, PARKED_PADDLE, "paddle parked by the serve place")
+
+
+def play_to_the_end(s: Session, sheet: Sheet) -> MatchEnd:
+    """Watch the match until the end-of-match display; follow the scores on the way."""
+    buttons = buttons_picture(sheet)
+    started = time.monotonic()
+    last_change = started
+    scores = (0, 0)
+    while True:
+        window = s.grab_window()
+        if compare_known(window, buttons, "buttons", 0.05).ok:
+            break
+        player, computer = read_scores(sheet, window)
+        if player is not None and computer is not None and (player, computer) != scores:
+            if player < scores[0] or computer < scores[1]:
+                window.save(s.artifacts / "scores.png")
+                raise CaseFailed(f"the scores went back from {scores[0]}:{scores[1]} to "
+                                 f"{player}:{computer}")
+            scores = (player, computer)
+            last_change = time.monotonic()
+            log(f"score {player}:{computer} (player:computer)")
+        now = time.monotonic()
+        if not s.game_running():
+            raise CaseFailed(f"game ended ({s.game.returncode}) during the match; "
+                             f"stderr: {s.stderr()!r}")
+        if now - last_change > STALL_TIMEOUT_S:
+            s.save_screen("stalled")
+            raise CaseFailed(f"no point for {STALL_TIMEOUT_S:.0f} s at {scores[0]}:{scores[1]}")
+        if now - started > MATCH_TIMEOUT_S:
+            s.save_screen("match-too-long")
+            raise CaseFailed(f"no end of match within {MATCH_TIMEOUT_S:.0f} s")
+        time.sleep(SCAN_INTERVAL_S)
+    log(f"end-of-match buttons on screen after {time.monotonic() - started:.1f} s of play")
+
+    # The display is drawn again every frame: wait until the picture is still.
+    picture = s.wait_until_still(s.window_rect(), "end of match", interval=0.3, timeout=10.0)
+    picture.save(s.artifacts / "end-of-match.png")
+    player, computer = read_scores(sheet, picture)
+    if read_digit(sheet, picture.crop(PLAYER_TENS.box())) == 1 and player == 0:
+        end = MatchEnd("player", computer, picture)
+    elif computer == 1 and read_digit(sheet, picture.crop(COMPUTER_UNITS.box())) == 0:
+        end = MatchEnd("computer", player, picture)
+    else:
+        raise CaseFailed("the end-of-match display shows neither side's 10; "
+                         f"see {s.artifacts / 'end-of-match.png'}")
+    if end.loser_score is None:
+        raise CaseFailed(f"the {end.winner} won, but the other side's score cell shows no digit")
+    score = (10, end.loser_score) if end.winner == "player" else (end.loser_score, 10)
+    if score[0] < scores[0] or score[1] < scores[1]:
+        raise CaseFailed(f"final score {score[0]}:{score[1]} is below the last seen "
+                         f"{scores[0]}:{scores[1]}")
+    log(f"match over: the {end.winner} won, {score[0]}:{score[1]} (player:computer)")
+    expect_known(s, picture, end_display(s, sheet, end.winner, end.loser_score),
+                 f"end of match, {end.winner} won")
+    return end
+
+
+def start_and_play_match(s: Session, sheet: Sheet) -> tuple[object, MatchEnd]:
+    """From the title picture through a whole match; returns the window and the end."""
+    win = harness.leave_start_screen(s)
+    harness.require_frame_loop(s)
+    serve_and_park(s)
+    return win, play_to_the_end(s, sheet)
+
+
+def pointer_free(s: Session) -> bool:
+    """Whether the pointer can leave the window (relative mouse mode is off)."""
+    s.move(50, 50)
+    x, y = s.pointer()
+    return (x, y) == (50, 50)
+
+
+def grab_rect(s: Session, rect: Rect) -> Image.Image:
+    """Grab a rectangle given in window coordinates."""
+    return s.grab(rect.moved(harness.WINDOW_X, harness.WINDOW_Y))
+
+
+def click_at(s: Session, at: tuple[int, int]) -> None:
+    s.move_in_window(*at)
+    s.click(1)
+    log(f"clicked at {at}")
+
+
+def expect_end_display_stays(s: Session, end: MatchEnd, what: str) -> None:
+    """The game still runs and shows the same end-of-match picture."""
+    s.wait_until_still(s.window_rect(), what, interval=0.5, timeout=10.0)
+    if not s.game_running():
+        raise CaseFailed(f"{what}: the game ended ({s.game.returncode})")
+    s.expect_matches(s.window_rect(), end.picture, what, tolerance=0, max_fraction=0)
+
+
+# ----- cases ------------------------------------------------------------------------
+
+def match_then_play_again(s: Session) -> None:
+    """Play a match to 10; clicks beside the buttons do nothing; WEITER starts afresh at 0:0."""
+    sheet = Sheet(s)
+    win, end = start_and_play_match(s, sheet)
+    if not pointer_free(s):
+        raise CaseFailed("relative mouse mode is still on at the end of the match: "
+                         "the pointer is held by the window")
+
+    for at in OUTSIDE_CLICKS:
+        click_at(s, at)
+    expect_end_display_stays(s, end, "end of match after clicks beside the buttons")
+    if not pointer_free(s):
+        raise CaseFailed("a click beside the buttons switched relative mouse mode on")
+
+    click_at(s, WEITER_CLICK)
+    fresh = Expected(s.picture("pong.bmp"))
+    fresh.draw(sheet.digit(0), (PLAYER_UNITS.x, PLAYER_UNITS.y))
+    fresh.draw(sheet.digit(0), (COMPUTER_DIGIT.x, COMPUTER_DIGIT.y))
+    fresh.unknown(COMPUTER_COLUMN)
+    # The ball is served again at once from the parked paddle; everything it
+    # cannot reach in its first frames is checked while it flies.
+    top = fresh.crop(TOP_ROWS)
+    bottom = fresh.crop(BUTTON_ROWS)
+    s.wait_until(lambda: (compare_known(grab_rect(s, TOP_ROWS), top,
+                                        "scores and banner rows", 0.002).ok
+                          and compare_known(grab_rect(s, BUTTON_ROWS), bottom,
+                                            "button rows", 0.002).ok),
+                 "a fresh court at 0:0 after WEITER", timeout=15.0)
+    log("fresh court: 0 and 0, no banner, no buttons")
+    if pointer_free(s):
+        raise CaseFailed("relative mouse mode is not back on in the new match: "
+                         "the pointer leaves the window")
+
+    # Pause and look at the whole window: only the ball may differ from the
+    # fresh court with its scores and the player's paddle.
+    s.click(1)
+    still = s.wait_until_still(s.window_rect(), "paused new match", interval=0.3, timeout=10.0)
+    fresh.draw(s.picture("vombaGruen.bmp"), PARKED_PADDLE)
+    result = compare_known(still, fresh, "new match", 1.0)
+    box = result.diff_mask.getbbox()
+    log(f"new match, paused: pixels beside the expected picture in {box}")
+    if box is not None and (box[2] - box[0] > BALL_SIZE or box[3] - box[1] > BALL_SIZE):
+        s.save_comparison(result, still, fresh.images[0])
+        raise CaseFailed(f"the new match shows more than the court, 0:0, the paddle and the "
+                         f"ball: differences spread over {box}")
+    if box is None:
+        log("the ball is hidden behind the paddle or in the computer's column")
+
+    s.close(win)
+    s.expect_exit(0)
+
+
+def match_then_quit(s: Session) -> None:
+    """Play a match to 10, then ENDE ends the game with exit code 0."""
+    sheet = Sheet(s)
+    start_and_play_match(s, sheet)
+    click_at(s, ENDE_CLICK)
+    s.expect_exit(0)
+
+
+CASES = {
+    "match_then_play_again": match_then_play_again,
+    "match_then_quit": match_then_quit,
+}
+
+if __name__ == "__main__":
+    harness.main(CASES)
