@@ -5,7 +5,7 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: play test preview build asan deps test-deps format clean
+.PHONY: play test preview package build asan deps test-deps format clean
 
 play: deps build
 	cd $(BUILD)/game && ./vombapong
@@ -17,6 +17,10 @@ test: test-deps build asan
 # Every picture of the game beside a screenshot of it in play, in one PNG.
 preview: test-deps build
 	PYTHONDONTWRITEBYTECODE=1 /usr/bin/python3 tools/preview/make_preview.py --game-dir $(BUILD)/game --out $(BUILD)/preview/preview.png
+
+# The Debian package, $(BUILD)/vombapong_<version>_<arch>.deb: sudo apt install ./$(BUILD)/vombapong_*.deb
+package: deps build
+	cd $(BUILD) && cpack -G DEB
 
 deps:
 	@scripts/install-deps.sh
