@@ -34,6 +34,7 @@ from pathlib import Path
 from typing import Callable
 
 from PIL import Image
+from Xlib.error import XError
 
 import harness
 from harness import CaseFailed, CaseSkipped, Session, log
@@ -145,19 +146,36 @@ def start_installed(s: Session, argv: list[str], cwd: Path, path_first: str = ""
     log(f"started {argv} in {cwd}, pid {s.game.pid}")
 
 
+def settled_game_window(s: Session):
+    """The game window once the title is up, at its place.
+
+    A window found early can be gone a moment later (SDL recreates its
+    window for some renderers); look again if so.
+    """
+    deadline = time.monotonic() + harness.START_TIMEOUT_S
+    while True:
+        win = s.find_game_window()
+        try:
+            s.expect_geometry(win)
+            return win
+        except XError:
+            if time.monotonic() > deadline:
+                raise
+            log("the window found was replaced; looking again")
+            time.sleep(harness.POLL_INTERVAL_S)
+
+
 def play_title_and_close(s: Session, argv: list[str], installed_game_folder: Path,
                          path_first: str = "") -> None:
     """Start from a fresh folder, see the installed title picture, close, expect 0."""
     elsewhere = Path(tempfile.mkdtemp(prefix="vomba-elsewhere-"))
     try:
         start_installed(s, argv, elsewhere, path_first)
-        win = s.find_game_window()
-        s.expect_geometry(win)
         with Image.open(installed_game_folder / "Start.bmp") as picture:
             title = picture.convert("RGB")
         s.wait_until_matches(s.window_rect(), title, "title picture",
                              timeout=harness.START_TIMEOUT_S)
-        s.close(win)
+        s.close(settled_game_window(s))
         s.expect_exit(0)
         # The game found all of its files: nothing was reported missing.
         complaints = [line for line in s.stderr().splitlines() if "Couldn't load" in line
