@@ -5,7 +5,7 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: play test preview package build asan deps test-deps format clean
+.PHONY: play test preview package bench build asan deps test-deps format clean
 
 play: deps build
 	cd $(BUILD)/game && ./vombapong
@@ -21,6 +21,13 @@ preview: test-deps build
 # The Debian package, $(BUILD)/vombapong_<version>_<arch>.deb: sudo apt install ./$(BUILD)/vombapong_*.deb
 package: deps build
 	cd $(BUILD) && cpack -G DEB
+
+# What the game costs the machine, beside the floor of its design: prints a
+# table and writes docs/performance.md. Takes several minutes; not a test.
+bench:
+	@scripts/install-deps.sh --bench
+	$(MAKE) build
+	PYTHONDONTWRITEBYTECODE=1 /usr/bin/python3 bench/run_bench.py --build-dir $(BUILD)
 
 deps:
 	@scripts/install-deps.sh
