@@ -1,5 +1,6 @@
 #include "app/startup.h"
 
+#include <cstring>
 #include <string>
 
 #include "app/errors.h"
@@ -19,11 +20,29 @@ constexpr int kAudioChannels = 2;
 constexpr int kAudioChunkFrames = 2048;
 constexpr SDL_Rect kBallStart{184, 182, kBallSizePixels, kBallSizePixels};
 
+// With no display to reach, SDL quietly falls back to a driver that draws
+// nowhere; a game window nobody can see is no window, unless it was asked for.
+bool fellBackToInvisibleDriver() {
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if (driver == nullptr ||
+      (std::strcmp(driver, "offscreen") != 0 && std::strcmp(driver, "dummy") != 0)) {
+    return false;
+  }
+  const char* requested = SDL_getenv("SDL_VIDEODRIVER");
+  return requested == nullptr || std::strstr(requested, driver) == nullptr;
+}
+
 bool openWindow(Game& game, Session& session) {
   game.window = SDL_CreateWindow(kWindowTitle, kWindowScreenX, kWindowScreenY, kWindowWidthPixels,
                                  kWindowHeightPixels, 0);
   if (game.window == nullptr) {
     reportFatal(nullptr, std::string("Couldn't open the game window: ") + SDL_GetError());
+    return false;
+  }
+  if (fellBackToInvisibleDriver()) {
+    reportFatal(nullptr,
+                "Couldn't open the game window: no display found (is DISPLAY or "
+                "WAYLAND_DISPLAY set?)");
     return false;
   }
   game.renderer = SDL_CreateRenderer(game.window, -1, 0);

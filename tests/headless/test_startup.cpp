@@ -17,11 +17,12 @@ void quitBeforeFirstFrame(int, Session&) {
 
 class ScopedEnv {
  public:
+  // A null value unsets the variable for the scope.
   ScopedEnv(const char* name, const char* value) : name_(name) {
     const char* old = std::getenv(name);
     had_ = old != nullptr;
     if (had_) old_ = old;
-    setenv(name, value, 1);
+    value ? setenv(name, value, 1) : unsetenv(name);
   }
   ~ScopedEnv() { had_ ? setenv(name_, old_.c_str(), 1) : unsetenv(name_); }
 
@@ -174,4 +175,14 @@ TEST(StartUp, WithoutADisplayTheGameSaysWhyAndExitsWithOne) {
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_FALSE(run.courtDrawn);
   EXPECT_NE(run.stderrText.find("window"), std::string::npos) << run.stderrText;
+}
+
+TEST(StartUp, WithNoDisplayAtAllTheGameDoesNotRunInvisibly) {
+  ScopedEnv noDriverChosen("SDL_VIDEODRIVER", nullptr);
+  ScopedEnv noX("DISPLAY", nullptr);
+  ScopedEnv noWayland("WAYLAND_DISPLAY", nullptr);
+  RunResult run = runHeadless(Script{});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_FALSE(run.courtDrawn);
+  EXPECT_NE(run.stderrText.find("no display"), std::string::npos) << run.stderrText;
 }
