@@ -76,6 +76,8 @@ START_TIMEOUT_S = 20.0
 COURT_TIMEOUT_S = 30.0  # the intro wait is about 5 s
 EXIT_TIMEOUT_S = 30.0
 POLL_INTERVAL_S = 0.05
+# How long a window must stay the same one before it counts as the game's.
+WINDOW_SETTLE_S = 0.3
 
 
 class CaseFailed(AssertionError):
@@ -378,7 +380,21 @@ class Session:
         raise CaseFailed(f"{what} did not appear within {timeout:.0f} s")
 
     def find_game_window(self, timeout: float = START_TIMEOUT_S):
-        return self.find_window(lambda t: t == WINDOW_TITLE, "game window", timeout)
+        """The game's window once it is the final one.
+
+        Making an OpenGL renderer replaces the window SDL first created with a
+        new one of the same title, so a window is only taken once the same one
+        is still there, mapped, a moment later.
+        """
+        deadline = time.monotonic() + timeout
+        while True:
+            win = self.find_window(lambda t: t == WINDOW_TITLE, "game window",
+                                   max(deadline - time.monotonic(), POLL_INTERVAL_S))
+            time.sleep(WINDOW_SETTLE_S)
+            again = self.find_window(lambda t: t == WINDOW_TITLE, "game window",
+                                     max(deadline - time.monotonic(), POLL_INTERVAL_S))
+            if again.id == win.id:
+                return win
 
     def geometry(self, win) -> Rect:
         """The window's inner rectangle in screen coordinates."""
