@@ -18,11 +18,15 @@ void endOfMatchStep(Session& s) {
                     game.computerScore);
   drawPlayerScore(&board.srcRect, &board.playerDstRect, game.renderer, board.texture,
                   game.playerScore);
-  if (!game.outroPlayed) startSound(s.bank.outro);
+  const bool firstPass = !game.outroPlayed;
+  if (firstPass) startSound(s.bank.outro);
   game.outroPlayed = true;
   game.paused = true;
   drawEndButtons(&board.srcRect, &board.playerDstRect, game.renderer, board.texture);
-  presentCanvas(game.renderer);
+  // Later passes draw the very same picture, which the window already shows
+  // (and shows again whenever it is exposed); presenting it 33 times a second
+  // would only keep a core busy while the player decides.
+  if (firstPass) presentCanvas(game.renderer);
   SDL_SetRelativeMouseMode(SDL_FALSE);
 }
 

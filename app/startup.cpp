@@ -33,6 +33,10 @@ bool fellBackToInvisibleDriver() {
 }
 
 bool openWindow(Game& game, Session& session) {
+  // A software renderer's window is shown without a detour through OpenGL,
+  // which would load a whole GL driver to copy one picture. Only a default:
+  // the environment may still say otherwise.
+  SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_DEFAULT);
   game.window = SDL_CreateWindow(kWindowTitle, kWindowScreenX, kWindowScreenY, kWindowWidthPixels,
                                  kWindowHeightPixels, 0);
   if (game.window == nullptr) {
