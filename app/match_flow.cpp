@@ -13,20 +13,22 @@ bool isMatchOver(const Game& game) {
 
 void endOfMatchStep(Session& s) {
   Game& game = s.game;
-  Scoreboard& board = s.scoreboard;
-  drawComputerScore(&board.srcRect, &board.computerDstRect, game.renderer, board.texture,
-                    game.computerScore);
-  drawPlayerScore(&board.srcRect, &board.playerDstRect, game.renderer, board.texture,
-                  game.playerScore);
-  const bool firstPass = !game.outroPlayed;
-  if (firstPass) startSound(s.bank.outro);
+  // The display is drawn and shown on the first pass after the tenth point.
+  // Later passes would draw the very same picture, which the window already
+  // shows (and shows again whenever it is exposed); redrawing and presenting
+  // it 33 times a second would only keep a core busy while the player decides.
+  if (!game.outroPlayed) {
+    Scoreboard& board = s.scoreboard;
+    drawComputerScore(&board.srcRect, &board.computerDstRect, game.renderer, board.texture,
+                      game.computerScore);
+    drawPlayerScore(&board.srcRect, &board.playerDstRect, game.renderer, board.texture,
+                    game.playerScore);
+    startSound(s.bank.outro);
+    drawEndButtons(&board.srcRect, &board.playerDstRect, game.renderer, board.texture);
+    presentCanvas(game.renderer);
+  }
   game.outroPlayed = true;
   game.paused = true;
-  drawEndButtons(&board.srcRect, &board.playerDstRect, game.renderer, board.texture);
-  // Later passes draw the very same picture, which the window already shows
-  // (and shows again whenever it is exposed); presenting it 33 times a second
-  // would only keep a core busy while the player decides.
-  if (firstPass) presentCanvas(game.renderer);
   SDL_SetRelativeMouseMode(SDL_FALSE);
 }
 

@@ -6,7 +6,8 @@
 bool isMatchOver(const Game& game);
 
 // Runs in every frame in which a side has 10 points, right after the events:
-// draws and presents the end-of-match display, starts the outro once, pauses.
+// the first pass draws and presents the end-of-match display and starts the
+// outro; every pass keeps play paused and the mouse free.
 void endOfMatchStep(Session& session);
 
 // A new match from the end-of-match display: scores and flags reset, the court

@@ -23,6 +23,9 @@ constexpr int kPresentsPerFrame = 2;  // after the ball step, and after the padd
 
 int main(int argc, char* argv[]) {
   const double runSeconds = argc > 1 ? std::atof(argv[1]) : 0.0;
+  // As the game does before its window exists: show a software renderer's
+  // window without SDL's OpenGL framebuffer detour.
+  SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_DEFAULT);
   if (SDL_Init(SDL_INIT_VIDEO) != 0) {
     std::fprintf(stderr, "Couldn't start SDL video: %s\n", SDL_GetError());
     return 1;
