@@ -135,18 +135,6 @@ void playFrameWork(benchmark::State& state) {
   state.SetLabel(bench.realPictures ? "game pictures" : "stand-in pictures");
 }
 
-// A canvas as createCanvas makes it, in another pixel format.
-SDL_Texture* canvasInFormat(SDL_Renderer* renderer, Uint32 format) {
-  SDL_Texture* canvas = SDL_CreateTexture(renderer, format, SDL_TEXTUREACCESS_TARGET,
-                                          kWindowWidthPixels, kWindowHeightPixels);
-  if (canvas == nullptr) return nullptr;
-  SDL_SetTextureBlendMode(canvas, SDL_BLENDMODE_NONE);
-  SDL_SetRenderTarget(renderer, canvas);
-  SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
-  SDL_RenderClear(renderer);
-  return canvas;
-}
-
 // Which canvas a present benchmark shows: the game's own, one in another
 // format, or none.
 enum class CanvasKind { Game, Argb8888, WindowFormat, None };
@@ -156,9 +144,9 @@ SDL_Texture* makeCanvas(SDL_Renderer* renderer, SDL_Window* window, CanvasKind k
     case CanvasKind::Game:
       return createCanvas(renderer);
     case CanvasKind::Argb8888:
-      return canvasInFormat(renderer, SDL_PIXELFORMAT_ARGB8888);
+      return createCanvas(renderer, SDL_PIXELFORMAT_ARGB8888);
     case CanvasKind::WindowFormat:
-      return canvasInFormat(
+      return createCanvas(
           renderer, window ? SDL_GetWindowPixelFormat(window) : Uint32{SDL_PIXELFORMAT_RGB888});
     case CanvasKind::None:
       return nullptr;

@@ -1,9 +1,8 @@
 #include "present/canvas.h"
 
-SDL_Texture* createCanvas(SDL_Renderer* renderer) {
-  SDL_Texture* canvas =
-      SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_TARGET,
-                        kWindowWidthPixels, kWindowHeightPixels);
+SDL_Texture* createCanvas(SDL_Renderer* renderer, Uint32 pixelFormat) {
+  SDL_Texture* canvas = SDL_CreateTexture(renderer, pixelFormat, SDL_TEXTUREACCESS_TARGET,
+                                          kWindowWidthPixels, kWindowHeightPixels);
   if (canvas == nullptr) return nullptr;
   // The canvas is opaque: showing it is a plain copy, never a blend.
   SDL_SetTextureBlendMode(canvas, SDL_BLENDMODE_NONE);

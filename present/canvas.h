@@ -10,7 +10,8 @@ inline constexpr int kWindowWidthPixels = 600;
 inline constexpr int kWindowHeightPixels = 400;
 
 // Makes the canvas and sets it as the renderer's target. Null on failure.
-SDL_Texture* createCanvas(SDL_Renderer* renderer);
+// The game's canvas is RGB888; the benchmarks try others.
+SDL_Texture* createCanvas(SDL_Renderer* renderer, Uint32 pixelFormat = SDL_PIXELFORMAT_RGB888);
 
 // Shows the canvas in the window: the present of every drawing step.
 // With no canvas as the target it presents the renderer as it is.
