@@ -52,14 +52,14 @@ std::ostream& operator<<(std::ostream& out, const Rect& r) {
 }
 
 double Sound::seconds() const {
-  return spec.freq > 0 ? double(samples.size()) / 2.0 / spec.freq : 0.0;
+  return format.freq > 0 ? double(samples.size()) / 2.0 / format.freq : 0.0;
 }
 
 std::optional<Sound> loadSound(const std::string& name) {
   Sound sound;
   Uint8* buffer = nullptr;
   Uint32 length = 0;
-  if (!SDL_LoadWAV(gameFile(name).c_str(), &sound.spec, &buffer, &length)) return std::nullopt;
+  if (!SDL_LoadWAV(gameFile(name).c_str(), &sound.format, &buffer, &length)) return std::nullopt;
   sound.samples.resize(length / sizeof(std::int16_t));
   SDL_memcpy(sound.samples.data(), buffer, length);
   SDL_FreeWAV(buffer);

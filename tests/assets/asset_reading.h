@@ -62,7 +62,7 @@ std::ostream& operator<<(std::ostream& out, const Rect& r);
 
 // One sound file as 16-bit stereo frames, with its format as SDL reads it.
 struct Sound {
-  SDL_AudioSpec spec{};
+  SDL_AudioSpec format{};
   std::vector<std::int16_t> samples;  // interleaved left, right
   double seconds() const;
 };

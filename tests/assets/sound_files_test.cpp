@@ -40,9 +40,9 @@ class SoundFileTest : public testing::TestWithParam<std::string> {};
 TEST_P(SoundFileTest, IsCleanCdQualityStereo) {
   const auto sound = loadSound(GetParam());
   ASSERT_TRUE(sound) << GetParam() << ": " << SDL_GetError();
-  EXPECT_EQ(sound->spec.freq, 44100);
-  EXPECT_EQ(sound->spec.format, AUDIO_S16LSB);
-  EXPECT_EQ(sound->spec.channels, 2);
+  EXPECT_EQ(sound->format.freq, 44100);
+  EXPECT_EQ(sound->format.format, AUDIO_S16LSB);
+  EXPECT_EQ(sound->format.channels, 2);
   const SoundMeasures m = measure(*sound);
   EXPECT_LT(m.peakDbfs, kPeakCeilingDbfs);
   EXPECT_LT(std::abs(m.dcOffset), kLargestDcOffset);

@@ -35,7 +35,7 @@ SoundMeasures measure(const Sound& sound) {
   m.dcOffset = sum / double(s.size()) / kFullScale;
   m.firstAndLastSample = std::max({std::abs(int(s[0])), std::abs(int(s[1])),
                                    std::abs(int(s[s.size() - 1])), std::abs(int(s[s.size() - 2]))});
-  const std::size_t edgeFrames = static_cast<std::size_t>(sound.spec.freq / 1000);
+  const std::size_t edgeFrames = static_cast<std::size_t>(sound.format.freq / 1000);
   for (std::size_t i = 0; i < edgeFrames * 2 && i < s.size(); ++i) {
     m.loudestEdgeSample =
         std::max({m.loudestEdgeSample, std::abs(int(s[i])), std::abs(int(s[s.size() - 1 - i]))});
