@@ -286,10 +286,7 @@ def start_play(s: Session):
     """Click past the title, serve, and park the paddle where it serves every ball."""
     win = s.find_game_window()
     s.wait_until_matches(s.window_rect(), s.picture("Start.bmp"), "title picture")
-    s.move_in_window(300, 200)
-    s.click(1)
-    s.wait_until_matches(s.window_rect(), s.picture("pong.bmp"), "court",
-                         ignore=harness.FRAME_LOOP_DRAWS)
+    harness.click_past_title(s)
     harness.require_frame_loop(s)
     park_paddle(s, serve_first=True)
     return win

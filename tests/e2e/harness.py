@@ -641,19 +641,40 @@ def open_title(s: Session, game_dir: Optional[Path] = None):
     return win
 
 
-def leave_start_screen(s: Session, button: int = 1):
-    """Start the game, check its window and title picture, click to start.
-
-    Returns the game window once the court is on screen (everything the frame
-    loop draws on it is left out of the comparison).
-    """
-    win = open_title(s)
+def click_past_title(s: Session, button: int = 1) -> None:
+    """Click on the start screen and wait for the court after the intro wait
+    (everything the frame loop draws on it is left out of the comparison)."""
     s.move_in_window(300, 200)
     s.click(button)
     log(f"clicked button {button} on the title picture")
     s.wait_until_matches(s.window_rect(), s.picture("pong.bmp"), "court",
                          ignore=FRAME_LOOP_DRAWS)
+
+
+def leave_start_screen(s: Session, button: int = 1):
+    """Start the game, check its window and title picture, click to start.
+
+    Returns the game window once the court is on screen.
+    """
+    win = open_title(s)
+    click_past_title(s, button)
     return win
+
+
+def looks_like_our_message_box(title: str) -> bool:
+    """The title of the game's error box, not of the game window."""
+    lowered = title.lower()
+    return title != WINDOW_TITLE and ("vombapong" in lowered or "error" in lowered)
+
+
+def stop_at_message_box(s: Session, game_dir: Path) -> None:
+    """Start the game from `game_dir`, click past the title, and dismiss the
+    error box that stops it as a user would; the game's stderr is then read."""
+    open_title(s, game_dir)
+    s.move_in_window(300, 200)
+    s.click(1)
+    title, rect = s.dismiss_message_box(looks_like_our_message_box, timeout=COURT_TIMEOUT_S)
+    log(f"dismissed message box {title!r} at {rect}")
 
 
 def ball_at_rest_picture(s: Session, place: Rect = BALL_START) -> Image.Image:

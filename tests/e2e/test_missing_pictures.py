@@ -4,19 +4,9 @@ import harness
 from harness import CaseFailed, Session, log
 
 
-def _looks_like_our_message_box(title: str) -> bool:
-    lowered = title.lower()
-    return title != harness.WINDOW_TITLE and ("vombapong" in lowered or "error" in lowered)
-
-
 def missing_ball(s: Session) -> None:
     """Without ball.bmp the game says so in a message box and ends with 1."""
-    harness.open_title(s, s.game_copy_without("ball.bmp"))
-    s.move_in_window(300, 200)
-    s.click(1)
-    title, rect = s.dismiss_message_box(_looks_like_our_message_box,
-                                        timeout=harness.COURT_TIMEOUT_S)
-    log(f"dismissed message box {title!r}")
+    harness.stop_at_message_box(s, s.game_copy_without("ball.bmp"))
     s.expect_exit(1)
     stderr = s.stderr()
     log(f"stderr: {stderr!r}")
@@ -32,7 +22,7 @@ def missing_court(s: Session) -> None:
     s.wait_until(lambda: "pong.bmp" in s.stderr(), "stderr names pong.bmp",
                  timeout=harness.COURT_TIMEOUT_S)
     # The game goes on: no message box, the window stays and answers a close.
-    boxes = [t for t in map(s.window_title, s.windows()) if _looks_like_our_message_box(t)]
+    boxes = [t for t in map(s.window_title, s.windows()) if harness.looks_like_our_message_box(t)]
     if boxes:
         s.save_screen("unexpected-message-box")
         raise CaseFailed(f"a message box appeared for a missing court: {boxes}")

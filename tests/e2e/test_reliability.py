@@ -13,11 +13,6 @@ import harness
 from harness import CaseFailed, Session, log
 
 
-def _looks_like_our_message_box(title: str) -> bool:
-    lowered = title.lower()
-    return title != harness.WINDOW_TITLE and ("vombapong" in lowered or "error" in lowered)
-
-
 def _damaged_copy(s: Session, name: str, damage: str) -> Path:
     """A private copy of the game folder with one file damaged.
 
@@ -47,7 +42,7 @@ def _stderr_lines(s: Session) -> list[str]:
 
 
 def _expect_no_message_box(s: Session) -> None:
-    boxes = [t for t in map(s.window_title, s.windows()) if _looks_like_our_message_box(t)]
+    boxes = [t for t in map(s.window_title, s.windows()) if harness.looks_like_our_message_box(t)]
     if boxes:
         s.save_screen("unexpected-message-box")
         raise CaseFailed(f"a message box appeared although the game can go on: {boxes}")
@@ -56,12 +51,7 @@ def _expect_no_message_box(s: Session) -> None:
 def garbage_sheet(s: Session) -> None:
     """A sprite sheet of garbage: a message box naming it, Return, exit 1."""
     folder = _damaged_copy(s, "scoreboard..bmp", "garbage")
-    harness.open_title(s, folder)
-    s.move_in_window(300, 200)
-    s.click(1)
-    title, rect = s.dismiss_message_box(_looks_like_our_message_box,
-                                        timeout=harness.COURT_TIMEOUT_S)
-    log(f"dismissed message box {title!r} at {rect}")
+    harness.stop_at_message_box(s, folder)
     s.expect_exit(1)
     stderr = s.stderr()
     log(f"stderr: {stderr!r}")
@@ -102,10 +92,7 @@ def no_audio_device(s: Session) -> None:
     s.start_game(audio_driver="no-such-driver")
     win = s.find_game_window()
     s.wait_until_matches(s.window_rect(), s.picture("Start.bmp"), "title picture")
-    s.move_in_window(300, 200)
-    s.click(1)
-    s.wait_until_matches(s.window_rect(), s.picture("pong.bmp"), "court",
-                         ignore=harness.FRAME_LOOP_DRAWS)
+    harness.click_past_title(s)
     harness.require_frame_loop(s)
     _expect_no_message_box(s)
     s.close(win)
