@@ -25,7 +25,7 @@ A case is a function that takes a Session and raises on failure:
 
 `harness.main` reads the command line (`--game-dir` is the directory that
 holds the executable `vombapong` and its pictures and sounds; `--renderer`
-is "default" or "software"; `--case` chooses one case of the file;
+is "default", "software" or "opengl"; `--case` chooses one case of the file;
 `--artifacts` is where screenshots and diffs of failures go) and runs the
 case inside a Session, which always tears down the game and the X server.
 Exit codes: 0 passed, 1 failed, 77 skipped (CTest's SKIP_RETURN_CODE).
