@@ -4,6 +4,8 @@
 #include <malloc.h>
 #endif
 
+#include <SDL_opengl.h>
+
 #include <string>
 #include <string_view>
 
@@ -25,8 +27,6 @@ constexpr std::string_view kSoftwareRasterisers[] = {
     "gdi generic",
 };
 
-constexpr unsigned kGlRenderer = 0x1F01;  // GL_RENDERER, for glGetString
-
 std::string lowerCase(std::string_view text) {
   std::string lowered(text);
   for (char& c : lowered) {
@@ -39,10 +39,10 @@ std::string lowerCase(std::string_view text) {
 // current; null when there is none (any renderer but OpenGL's).
 const char* currentGlRenderer() {
   if (SDL_GL_GetCurrentContext() == nullptr) return nullptr;
-  using GetString = const unsigned char* (*)(unsigned);
+  using GetString = const GLubyte*(GLAPIENTRY*)(GLenum);
   auto getString = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
   if (getString == nullptr) return nullptr;
-  return reinterpret_cast<const char*>(getString(kGlRenderer));
+  return reinterpret_cast<const char*>(getString(GL_RENDERER));
 }
 
 }  // namespace
