@@ -71,6 +71,10 @@ MAGENTA = (255, 0, 255)
 
 SKIP_EXIT_CODE = 77
 
+# What the game says once where OpenGL draws on the processor, as under Xvfb:
+# a notice, not a problem.
+SOFTWARE_RENDERER_NOTICE = "VombaPong: no graphics card found; drawing with the software renderer"
+
 # Generous guards against hangs; nothing is timed against them.
 START_TIMEOUT_S = 20.0
 COURT_TIMEOUT_S = 30.0  # the intro wait is about 5 s
@@ -329,6 +333,11 @@ class Session:
             return self._stderr_path.read_text(errors="replace")
         except FileNotFoundError:
             return ""
+
+    def problem_lines(self) -> list[str]:
+        """The game's non-empty stderr lines but the software renderer notice."""
+        return [line for line in self.stderr().splitlines()
+                if line.strip() and line != SOFTWARE_RENDERER_NOTICE]
 
     # ----- windows ----------------------------------------------------------
 

@@ -8,7 +8,7 @@ import subprocess
 import harness
 from harness import CaseFailed, CaseSkipped, Session, log
 
-SWITCH_LINE = "VombaPong: no graphics card found; drawing with the software renderer"
+SWITCH_LINE = harness.SOFTWARE_RENDERER_NOTICE
 
 
 def require_software_opengl(s: Session) -> None:
