@@ -13,19 +13,13 @@ TEST(RendererChoice, SoftwareRasterisersAreToldFromGraphicsCards) {
   } cases[] = {
       {"llvmpipe (LLVM 15.0.6, 256 bits)", true},
       {"softpipe", true},
-      {"Mesa DRI swrast", true},
       {"Software Rasterizer", true},
-      {"Apple Software Renderer", true},
-      {"GDI Generic", true},
       {"D3D12 (Microsoft Basic Render Driver)", true},
-      {"zink Vulkan 1.3(llvmpipe (LLVM 15.0.6, 256 bits) (MESA_LLVMPIPE))", true},
       {"virgl (LLVMPIPE (LLVM 15.0.6, 256 bits))", true},
       // Graphics cards, some with LLVM in their name: it compiles their shaders.
       {"AMD Radeon RX 6600 (navi23, LLVM 15.0.6, DRM 3.49, 6.1.0-13-amd64)", false},
       {"Mesa Intel(R) UHD Graphics 620 (KBL GT2)", false},
-      {"NVIDIA GeForce GTX 1080/PCIe/SSE2", false},
       {"SVGA3D; build: RELEASE;  LLVM;", false},
-      {"Mali-G52 (Panfrost)", false},
       {"", false},
       {nullptr, false},
   };
@@ -48,11 +42,8 @@ TEST(RendererChoice, OnlyOpenGLOnASoftwareRasteriserGivesWayAndOnlyUnchosen) {
       {"opengl", llvmpipe, "", true},  // an empty choice is none, to SDL as to us
       {"opengl", llvmpipe, "opengl", false},
       {"opengl", llvmpipe, "software", false},
-      {"opengl", llvmpipe, "no-such-driver", false},
       {"opengl", "Mesa Intel(R) UHD Graphics 620 (KBL GT2)", nullptr, false},
-      {"opengl", nullptr, nullptr, false},
       {"software", nullptr, nullptr, false},
-      {"direct3d11", llvmpipe, nullptr, false},
       {nullptr, llvmpipe, nullptr, false},
   };
   for (const auto& c : cases) {
