@@ -163,14 +163,22 @@ def percentile(ordered: list[float], q: float) -> float:
     return ordered[min(len(ordered) - 1, max(0, round(q * (len(ordered) - 1))))]
 
 
-def read_periods(log_path: Path, from_ns: int, to_ns: int) -> Periods:
-    """Frame periods: from the start of one wait to the start of the next."""
+def read_periods(log_path: Path, from_ns: int, to_ns: int,
+                 skip: tuple[tuple[int, int], ...] = ()) -> Periods:
+    """Frame periods: from the start of one wait to the start of the next.
+
+    Waits that start within a `skip` range (a pause: paused frames sleep too)
+    are left out, and with them the gap they leave.
+    """
     calls = []
     if log_path.exists():
         for line in log_path.read_text().splitlines():
             parts = line.split()
-            if len(parts) == 3 and from_ns <= int(parts[0]) <= to_ns:
-                calls.append((int(parts[0]), int(parts[1]), int(parts[2])))
+            if len(parts) != 3 or not from_ns <= int(parts[0]) <= to_ns:
+                continue
+            if any(a <= int(parts[0]) <= b for a, b in skip):
+                continue
+            calls.append((int(parts[0]), int(parts[1]), int(parts[2])))
     periods, oversleeps, waits = [], [], {}
     for (start, asked, slept), (next_start, _, _) in zip(calls, calls[1:]):
         period = (next_start - start) / 1e6
@@ -346,6 +354,7 @@ def run_game(s: Session, probe: Path, config: Config, seconds: float,
     pid, xpid = s.game.pid, s.xserver.process.pid
     play_from = time.monotonic_ns()
     paused_for = 0.0
+    pauses: tuple[tuple[int, int], ...] = ()
 
     time.sleep(SETTLE_S)
     result.play = measure_cpu(pid, xpid, seconds)
@@ -355,6 +364,7 @@ def run_game(s: Session, probe: Path, config: Config, seconds: float,
         f"X server {result.play.xserver:.2f} %")
 
     if config.paused:
+        pause_from = time.monotonic_ns()
         s.click(1)  # pause
         pause_began = time.monotonic()
         s.wait_until(lambda: not pointer_held(s), "the pause frees the pointer", timeout=10.0)
@@ -366,20 +376,24 @@ def run_game(s: Session, probe: Path, config: Config, seconds: float,
         s.click(1)  # resume
         s.wait_until(lambda: pointer_held(s), "play resumes and holds the pointer", timeout=10.0)
         paused_for = time.monotonic() - pause_began
+        pauses = ((pause_from, time.monotonic_ns()),)
         park_paddle(s)
 
     # Play on: to the end of the match, or at least until enough frames are in.
+    # Frames count as play up to the last time the pointer was seen held: the
+    # end-of-match display after it sleeps in frames of its own.
     deadline = time.monotonic() + MATCH_END_GIVE_UP_S
+    play_to = time.monotonic_ns()
     while pointer_held(s):
+        play_to = time.monotonic_ns()
         if time.monotonic() > deadline:
             raise RuntimeError("no side reached 10 in time")
         if not config.whole_match and read_periods(
-                delay_log, play_from, time.monotonic_ns()).frames >= MIN_FRAMES + 20:
+                delay_log, play_from, play_to, pauses).frames >= MIN_FRAMES + 20:
             break
         time.sleep(1.0)
-    play_to = time.monotonic_ns()
     result.play_seconds = (play_to - play_from) / 1e9 - paused_for
-    result.periods = read_periods(delay_log, play_from, play_to)
+    result.periods = read_periods(delay_log, play_from, play_to, pauses)
     log(f"{result.periods.frames} frames of play: mean {result.periods.mean:.2f} ms, "
         f"p99 {result.periods.p99:.2f} ms")
 
@@ -615,8 +629,9 @@ machine's 1-minute load average at the end of the CPU windows ranged from
   is preloaded (`LD_PRELOAD`) and logs the start of every `SDL_Delay` the
   program calls, passing each on unchanged (two clock reads and one write per
   frame, after the wait). The period is the time from the start of one frame
-  wait to the start of the next, over all the play of the run (gaps over
-  {longest:.0f} ms, the pause, are left out); at least {min_frames} frames. Waits asked
+  wait to the start of the next, over all the play of the run (the pause
+  and the end-of-match display, whose frames sleep as well, are left out, as
+  are gaps over {longest:.0f} ms); at least {min_frames} frames. Waits asked
   for: {waits}. Mean sleep beyond the wait asked: {oversleep}. By design a
   frame lasts 30 ms plus its drawing and its two presents: the wait subtracts
   only the time the events took. The floor's period is logged the same way.
@@ -727,7 +742,7 @@ def findings(runs: list[Run]) -> str:
             continue
         out += [f"**The pause and the end of the match ({r.name}).** Paused, the game uses "
                 f"{r.game.paused.process:.2f} % (main thread {r.game.paused.main:.2f} %): a paused "
-                "frame draws nothing and sleeps in SDL_WaitEventTimeout for up to 30 ms; the "
+                "frame draws nothing and sleeps its 30 ms out; the "
                 "other threads (SDL's audio thread feeding the mixer) take "
                 f"{r.game.paused.process - r.game.paused.main:.2f} %. At the end of the match "
                 f"it uses {r.game.ended.process:.2f} %, {r.game.ended.process / r.floor.cpu.process:.0%} "
