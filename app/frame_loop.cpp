@@ -25,7 +25,7 @@ void playOneStep(Session& s) {
   updateBall(s.ball, game, s.player.dstRect, s.computer.dstRect, s.bank, s.courtTexture);
   aimComputerPaddle(&s.computer.targetY, s.ball.dstRect.y);
   updateComputerPaddle(s.computer, game.renderer, s.courtTexture);
-  SDL_RenderCopy(game.renderer, s.player.texture, &s.player.srcRect, &s.player.dstRect);
+  drawPlayerPaddle(s.player, game.renderer);
   presentCanvas(game.renderer);
 }
 }  // namespace

@@ -48,6 +48,14 @@ void handleMotion(Session& s) {
   paddle.dstRect = {paddle.mouseX - kPaddleWidthPixels / 2, paddle.mouseY - kPaddleHeightPixels / 2,
                     kPaddleWidthPixels, kPaddleHeightPixels};
   paddle.firstDraw = false;
+  // Drawn at once, as every other sprite is drawn right after its erase: the
+  // ball step presents before the frame draws the paddle again, and that
+  // present must not show a hole where the player is looking.
+  drawPlayerPaddle(paddle, s.game.renderer);
+}
+
+void drawPlayerPaddle(const PlayerPaddle& paddle, SDL_Renderer* renderer) {
+  SDL_RenderCopy(renderer, paddle.texture, &paddle.srcRect, &paddle.dstRect);
 }
 
 void handleClick(Session& s) {

@@ -22,9 +22,13 @@ void handleEvents(Session& session);
 // One event, as handleEvents handles it.
 void handleEvent(Session& session);
 
-// Mouse motion during play: reads the mouse, clamps it, erases the paddle and
-// sets its new rectangle. The frame loop draws it.
+// Mouse motion during play: reads the mouse, clamps it, erases the paddle,
+// sets its new rectangle and draws it there. The frame loop draws it again
+// over whatever the ball and the computer drew on it.
 void handleMotion(Session& session);
+
+// The player's paddle at its rectangle, as the motion handling left it.
+void drawPlayerPaddle(const PlayerPaddle& paddle, SDL_Renderer* renderer);
 
 // A press of any mouse button: a button test after the match, else the pause toggle.
 void handleClick(Session& session);

@@ -115,7 +115,7 @@ struct PlayBench {
     updateBall(s.ball, game, s.player.dstRect, s.computer.dstRect, s.bank, s.courtTexture);
     aimComputerPaddle(&s.computer.targetY, s.ball.dstRect.y);
     updateComputerPaddle(s.computer, game.renderer, s.courtTexture);
-    SDL_RenderCopy(game.renderer, s.player.texture, &s.player.srcRect, &s.player.dstRect);
+    drawPlayerPaddle(s.player, game.renderer);
     presentCanvas(game.renderer);
   }
 };

@@ -1,5 +1,16 @@
 #include "present/canvas.h"
 
+#include <utility>
+
+namespace {
+PresentWatcher presentWatcher;
+
+void showWindow(SDL_Renderer* renderer) {
+  if (presentWatcher) presentWatcher(renderer);
+  SDL_RenderPresent(renderer);
+}
+}  // namespace
+
 SDL_Texture* createCanvas(SDL_Renderer* renderer, Uint32 pixelFormat) {
   SDL_Texture* canvas = SDL_CreateTexture(renderer, pixelFormat, SDL_TEXTUREACCESS_TARGET,
                                           kWindowWidthPixels, kWindowHeightPixels);
@@ -17,11 +28,15 @@ SDL_Texture* createCanvas(SDL_Renderer* renderer, Uint32 pixelFormat) {
 void presentCanvas(SDL_Renderer* renderer) {
   SDL_Texture* canvas = SDL_GetRenderTarget(renderer);
   if (canvas == nullptr) {
-    SDL_RenderPresent(renderer);
+    showWindow(renderer);
     return;
   }
   SDL_SetRenderTarget(renderer, nullptr);
   SDL_RenderCopy(renderer, canvas, nullptr, nullptr);
-  SDL_RenderPresent(renderer);
+  showWindow(renderer);
   SDL_SetRenderTarget(renderer, canvas);
+}
+
+void watchPresents(PresentWatcher watcher) {
+  presentWatcher = std::move(watcher);
 }

@@ -6,6 +6,8 @@
 
 #include <SDL.h>
 
+#include <functional>
+
 inline constexpr int kWindowWidthPixels = 600;
 inline constexpr int kWindowHeightPixels = 400;
 
@@ -16,3 +18,9 @@ SDL_Texture* createCanvas(SDL_Renderer* renderer, Uint32 pixelFormat = SDL_PIXEL
 // Shows the canvas in the window: the present of every drawing step.
 // With no canvas as the target it presents the renderer as it is.
 void presentCanvas(SDL_Renderer* renderer);
+
+// Sees every present with the picture it shows, before it is shown; it may
+// read it with SDL_RenderReadPixels. Tests look at each present through it;
+// the game watches none.
+using PresentWatcher = std::function<void(SDL_Renderer* renderer)>;
+void watchPresents(PresentWatcher watcher);

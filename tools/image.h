@@ -39,4 +39,18 @@ struct RgbImage {
   const Rgb& at(int x, int y) const { return pixels[static_cast<std::size_t>(y * width + x)]; }
 };
 
+struct Rgba {
+  std::uint8_t r = 0;
+  std::uint8_t g = 0;
+  std::uint8_t b = 0;
+  std::uint8_t a = 0;  // 0 is fully transparent
+};
+
+// 32 bits per pixel with straight (not premultiplied) alpha; rows top to bottom.
+struct RgbaImage {
+  int width = 0;
+  int height = 0;
+  std::vector<Rgba> pixels;
+};
+
 }  // namespace assets

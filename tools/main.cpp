@@ -1,6 +1,7 @@
 // vomba_make_assets: draws every picture and sound of the game into the
-// directory named on the command line. The output is the same byte for byte
-// on every run, so builds are reproducible.
+// directory named on the command line, or with --icon one size of the
+// desktop icon. The output is the same byte for byte on every run, so builds
+// are reproducible.
 #include <algorithm>
 #include <cstdio>
 #include <exception>
@@ -9,7 +10,9 @@
 #include "bmp_writer.h"
 #include "court.h"
 #include "cues.h"
+#include "icon.h"
 #include "music.h"
+#include "png_writer.h"
 #include "sheet.h"
 #include "sprites.h"
 #include "synth.h"
@@ -52,11 +55,33 @@ bool writeSounds(const std::string& dir) {
          writeCues(dir, playerCues(), kPlayerPan) && writeCues(dir, computerCues(), kComputerPan);
 }
 
+int writeIcon(const std::string& size, const std::string& path) {
+  constexpr int kSmallestIconPixels = 16;
+  constexpr int kLargestIconPixels = 1024;
+  int pixels = 0;
+  try {
+    pixels = std::stoi(size);
+  } catch (const std::exception&) {
+  }
+  if (pixels < kSmallestIconPixels || pixels > kLargestIconPixels) {
+    std::fprintf(stderr, "vomba_make_assets: icon size %s is not %d to %d pixels\n", size.c_str(),
+                 kSmallestIconPixels, kLargestIconPixels);
+    return 2;
+  }
+  if (!assets::writePng(path, assets::drawIcon(pixels))) {
+    std::fprintf(stderr, "vomba_make_assets: cannot write %s\n", path.c_str());
+    return 1;
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 4 && std::string(argv[1]) == "--icon") return writeIcon(argv[2], argv[3]);
   if (argc != 2) {
-    std::fprintf(stderr, "usage: %s OUTPUT_DIRECTORY\n", argv[0]);
+    std::fprintf(stderr, "usage: %s OUTPUT_DIRECTORY\n       %s --icon SIZE_PIXELS FILE.png\n",
+                 argv[0], argv[0]);
     return 2;
   }
   const std::string dir = argv[1];

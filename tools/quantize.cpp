@@ -125,4 +125,16 @@ RgbImage toRgbSprite(const PaintCanvas& canvas) {
   return image;
 }
 
+RgbaImage toRgbaPicture(const PaintCanvas& canvas) {
+  RgbaImage image{canvas.width(), canvas.height(), {}};
+  for (int y = 0; y < canvas.height(); ++y) {
+    for (int x = 0; x < canvas.width(); ++x) {
+      const std::uint8_t alpha = toByte(canvas.alpha(x, y) * 255);
+      const Colour c = alpha == 0 ? Colour{} : canvas.colour(x, y);
+      image.pixels.push_back(Rgba{toByte(c.r), toByte(c.g), toByte(c.b), alpha});
+    }
+  }
+  return image;
+}
+
 }  // namespace assets

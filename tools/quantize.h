@@ -13,5 +13,8 @@ IndexedImage toIndexedOpaque(const PaintCanvas& canvas);
 // (a mixed pixel would survive the colour key as a pink fringe).
 IndexedImage toIndexedSprite(const PaintCanvas& canvas);
 RgbImage toRgbSprite(const PaintCanvas& canvas);
+// Every pixel with its own coverage as alpha, for pictures outside the game
+// that may blend their edges with whatever lies under them.
+RgbaImage toRgbaPicture(const PaintCanvas& canvas);
 
 }  // namespace assets

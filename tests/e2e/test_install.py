@@ -3,9 +3,9 @@
 prefix_install: `cmake --install` into a temporary prefix, which is then moved
     to another place (the launcher must find the game relative to itself).
     The installed tree is checked file by file against the build, the launcher
-    is started from an unrelated working directory under Xvfb, the title
-    picture must appear, and a close request must end it with exit code 0.
-    Needs no root.
+    must pass its arguments and the game's exit codes on, it is started from
+    an unrelated working directory under Xvfb, the title picture must appear,
+    and a close request must end it with exit code 0. Needs no root.
 
 deb_install: the Debian package made by the package_deb fixture is installed
     on this machine with apt-get, `vombapong` is started by name from an
@@ -15,7 +15,9 @@ deb_install: the Debian package made by the package_deb fixture is installed
     vombapong package is already installed, which it would not touch.
 
 Both start the game through its launcher, so the game runs in its installed
-data folder only if the launcher changes into it.
+data folder only if the launcher changes into it. The layout is Debian's for
+games: the launcher in games/, the executable in lib/games/vombapong/, its
+pictures and sounds in share/games/vombapong/.
 """
 
 from __future__ import annotations
@@ -40,10 +42,16 @@ import harness
 from harness import CaseFailed, CaseSkipped, Session, log
 
 PACKAGE = "vombapong"
-LAUNCHER = Path("bin/vombapong")
-GAME_FOLDER = Path("lib/vombapong")
-DESKTOP_ENTRY = Path("share/applications/vombapong.desktop")
+LAUNCHER = Path("games/vombapong")
+GAME_FOLDER = Path("lib/games/vombapong")
+DATA_FOLDER = Path("share/games/vombapong")
+DESKTOP_ENTRY = Path("share/applications/org.example.vombapong.desktop")
 ICON = Path("share/icons/hicolor/scalable/apps/vombapong.svg")
+# Checked for being there; test_package.py checks what is in them.
+DOCUMENTS = [Path("share/man/man6/vombapong.6.gz"), Path("share/doc/vombapong/copyright"),
+             Path("share/doc/vombapong/changelog.gz"),
+             Path("share/metainfo/org.example.vombapong.metainfo.xml")] + [
+    Path(f"share/icons/hicolor/{size}x{size}/apps/vombapong.png") for size in (48, 64, 128, 256)]
 SYSTEM_PREFIX = Path("/usr")
 SVG_ROOT_TAG = "{http://www.w3.org/2000/svg}svg"
 
@@ -73,26 +81,26 @@ def game_data_files(folder: Path) -> set[str]:
     return {p.name for p in folder.iterdir() if p.suffix in (".bmp", ".wav")}
 
 
-def check_installed_tree(prefix: Path, built_game_dir: Path) -> None:
-    """The launcher, the game with every file of the build, the menu entry, the icon."""
+def check_installed_tree(prefix: Path, built_game_dir: Path, documents: bool = True) -> None:
+    """The launcher, the game, every file of the build, the menu entry, icons, documents."""
     launcher = prefix / LAUNCHER
     if not launcher.is_file() or not os.access(launcher, os.X_OK):
         raise CaseFailed(f"no executable launcher at {launcher}")
     if not launcher.read_text().startswith("#!/bin/sh\n"):
         raise CaseFailed(f"{launcher} is not a /bin/sh script")
 
-    game_folder = prefix / GAME_FOLDER
-    executable = game_folder / "vombapong"
+    executable = prefix / GAME_FOLDER / "vombapong"
     if not executable.is_file() or not os.access(executable, os.X_OK):
         raise CaseFailed(f"no executable game at {executable}")
+    data_folder = prefix / DATA_FOLDER
     built = game_data_files(built_game_dir)
-    installed = game_data_files(game_folder)
+    installed = game_data_files(data_folder)
     if not built:
         raise CaseFailed(f"the build has no pictures or sounds in {built_game_dir}")
     if installed != built:
         raise CaseFailed(f"installed files differ from the build's: missing "
                          f"{sorted(built - installed)}, extra {sorted(installed - built)}")
-    _, mismatch, errors = filecmp.cmpfiles(built_game_dir, game_folder, sorted(built),
+    _, mismatch, errors = filecmp.cmpfiles(built_game_dir, data_folder, sorted(built),
                                            shallow=False)
     if mismatch or errors:
         raise CaseFailed(f"installed files not equal to the build's: {mismatch + errors}")
@@ -100,6 +108,9 @@ def check_installed_tree(prefix: Path, built_game_dir: Path) -> None:
 
     check_desktop_entry(prefix / DESKTOP_ENTRY)
     check_icon(prefix / ICON)
+    missing = [str(d) for d in DOCUMENTS if documents and not (prefix / d).is_file()]
+    if missing:
+        raise CaseFailed(f"not installed under {prefix}: {missing}")
 
 
 def check_desktop_entry(path: Path) -> None:
@@ -165,13 +176,13 @@ def settled_game_window(s: Session):
             time.sleep(harness.POLL_INTERVAL_S)
 
 
-def play_title_and_close(s: Session, argv: list[str], installed_game_folder: Path,
+def play_title_and_close(s: Session, argv: list[str], installed_data_folder: Path,
                          path_first: str = "") -> None:
     """Start from a fresh folder, see the installed title picture, close, expect 0."""
     elsewhere = Path(tempfile.mkdtemp(prefix="vomba-elsewhere-"))
     try:
         start_installed(s, argv, elsewhere, path_first)
-        with Image.open(installed_game_folder / "Start.bmp") as picture:
+        with Image.open(installed_data_folder / "Start.bmp") as picture:
             title = picture.convert("RGB")
         s.wait_until_matches(s.window_rect(), title, "title picture",
                              timeout=harness.START_TIMEOUT_S)
@@ -189,16 +200,27 @@ def play_title_and_close(s: Session, argv: list[str], installed_game_folder: Pat
         shutil.rmtree(elsewhere, ignore_errors=True)
 
 
-def expect_failure_passed_on(launcher: Path) -> None:
-    """Without an X display the game ends with 1; the launcher must pass that on."""
+def expect_answers_passed_on(launcher: Path, version: str) -> None:
+    """The launcher passes its arguments to the game and the game's exit code back.
+
+    Without an X display the game ends with 1; --version answers with 0, a
+    wrong argument with 2.
+    """
     env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY")}
     env.update(SDL_VIDEODRIVER="x11", SDL_AUDIODRIVER="dummy")
-    result = subprocess.run([str(launcher)], cwd="/", env=env, stdout=subprocess.PIPE,
-                            stderr=subprocess.PIPE, text=True, timeout=harness.EXIT_TIMEOUT_S)
-    log(f"without a display: exit code {result.returncode}, stderr {result.stderr.strip()!r}")
-    if result.returncode != 1 or "Couldn't open the game window" not in result.stderr:
-        raise CaseFailed(f"expected the game's own exit code 1 and its message, got "
-                         f"{result.returncode} and {result.stderr!r}")
+    for argv, code, stream, text in (
+            ([], 1, "stderr", "Couldn't open the game window"),
+            (["--version"], 0, "stdout", f"VombaPong {version}\n"),
+            (["--no-such-option"], 2, "stderr", "'--no-such-option'")):
+        result = subprocess.run([str(launcher), *argv], cwd="/", env=env, stdout=subprocess.PIPE,
+                                stderr=subprocess.PIPE, text=True,
+                                timeout=harness.EXIT_TIMEOUT_S)
+        output = getattr(result, stream)
+        log(f"launcher {argv}: exit code {result.returncode}, {stream} {output.strip()!r}")
+        if result.returncode != code or text not in output:
+            raise CaseFailed(f"launcher {argv}: expected exit code {code} and {text!r} on "
+                             f"{stream}, got {result.returncode}, stdout {result.stdout!r}, "
+                             f"stderr {result.stderr!r}")
 
 
 # ----- the cases -------------------------------------------------------------
@@ -214,14 +236,14 @@ def prefix_install(args: argparse.Namespace, artifacts: Path) -> None:
         moved.parent.mkdir()
         first.rename(moved)
         check_installed_tree(moved, args.build_dir / "game")
-        expect_failure_passed_on(moved / LAUNCHER)
+        expect_answers_passed_on(moved / LAUNCHER, args.version)
         # A symbolic link to the launcher, as in ~/bin, leads to the same game.
         links = work / "links"
         links.mkdir()
         (links / "vombapong").symlink_to(moved / LAUNCHER)
-        with Session(moved / GAME_FOLDER, artifacts) as s:
-            play_title_and_close(s, [str(moved / LAUNCHER)], moved / GAME_FOLDER)
-            play_title_and_close(s, ["vombapong"], moved / GAME_FOLDER, path_first=str(links))
+        with Session(moved / DATA_FOLDER, artifacts) as s:
+            play_title_and_close(s, [str(moved / LAUNCHER)], moved / DATA_FOLDER)
+            play_title_and_close(s, ["vombapong"], moved / DATA_FOLDER, path_first=str(links))
     finally:
         shutil.rmtree(work, ignore_errors=True)
 
@@ -280,16 +302,19 @@ def deb_install(args: argparse.Namespace, artifacts: Path) -> None:
                     "apt-get install", env=apt_env)
         installed = True
         listed = set(run_checked(["dpkg", "-L", PACKAGE], "dpkg -L").stdout.split())
-        for part in (LAUNCHER, GAME_FOLDER / "vombapong", DESKTOP_ENTRY, ICON):
+        for part in (LAUNCHER, GAME_FOLDER / "vombapong", DATA_FOLDER / "Start.bmp", DESKTOP_ENTRY,
+                     ICON):
             if str(SYSTEM_PREFIX / part) not in listed:
                 raise CaseFailed(f"the package does not own {SYSTEM_PREFIX / part}")
         # The build tree is the reference for the game's files; the package is stripped,
-        # so the executable itself is compared only for being there.
-        check_installed_tree(SYSTEM_PREFIX, args.build_dir / "game")
-        with Session(SYSTEM_PREFIX / GAME_FOLDER, artifacts) as s:
+        # so the executable itself is compared only for being there. Documents are
+        # left out: some systems keep dpkg from installing any (test_package.py
+        # checks them in the package itself).
+        check_installed_tree(SYSTEM_PREFIX, args.build_dir / "game", documents=False)
+        with Session(SYSTEM_PREFIX / DATA_FOLDER, artifacts) as s:
             # By name, from the PATH, as from a terminal or the desktop entry's Exec.
-            play_title_and_close(s, ["vombapong"], SYSTEM_PREFIX / GAME_FOLDER,
-                                 path_first=str(SYSTEM_PREFIX / "bin"))
+            play_title_and_close(s, ["vombapong"], SYSTEM_PREFIX / DATA_FOLDER,
+                                 path_first=str(SYSTEM_PREFIX / "games"))
     except BaseException as failure:
         log(f"failed with the package installed: {failure}")
         raise
@@ -303,8 +328,9 @@ def deb_install(args: argparse.Namespace, artifacts: Path) -> None:
     status = package_status()
     if "installed" in status.split() or (SYSTEM_PREFIX / LAUNCHER).exists():
         raise CaseFailed(f"{PACKAGE} is still installed after removal: {status!r}")
-    if (SYSTEM_PREFIX / GAME_FOLDER).exists():
-        raise CaseFailed(f"{SYSTEM_PREFIX / GAME_FOLDER} is left behind after removal")
+    for folder in (GAME_FOLDER, DATA_FOLDER):
+        if (SYSTEM_PREFIX / folder).exists():
+            raise CaseFailed(f"{SYSTEM_PREFIX / folder} is left behind after removal")
     log(f"package removed again: {status!r}")
 
 
@@ -321,12 +347,13 @@ def main() -> None:
                         help="the CMake build tree (its game/ folder is the reference)")
     parser.add_argument("--cmake", default="cmake", help="the cmake executable")
     parser.add_argument("--package-dir", type=Path, help="where the .deb was made")
-    parser.add_argument("--version", help="the package version to look for")
+    parser.add_argument("--version", required=True,
+                        help="the game's version, as --version and the package name give it")
     parser.add_argument("--artifacts", type=Path, default=Path.cwd() / "e2e-artifacts")
     args = parser.parse_args()
     args.build_dir = args.build_dir.resolve()
-    if args.case == "deb_install" and (args.package_dir is None or args.version is None):
-        parser.error("deb_install needs --package-dir and --version")
+    if args.case == "deb_install" and args.package_dir is None:
+        parser.error("deb_install needs --package-dir")
 
     artifacts = args.artifacts / args.case
     if artifacts.exists():
