@@ -21,7 +21,7 @@ struct Platform {
   std::function<Sint64()> nowNanos;          // a monotonic clock
   std::function<void(Uint32 millis)> delay;  // the intro wait and the frame wait
   std::function<void(int millis)>
-      awaitEvent;  // a paused frame's wait: until an event, at most this
+      awaitEvent;  // a paused frame's wait: until an event, at most this (the game's: this)
   std::function<void(Stage, Session&)> onStage;  // empty in the game
 };
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/errors.h"
+#include "app/renderer_choice.h"
 #include "app/window_events.h"
 #include "present/canvas.h"
 #include "present/pictures.h"
@@ -49,7 +50,7 @@ bool openWindow(Game& game, Session& session) {
                 "WAYLAND_DISPLAY set?)");
     return false;
   }
-  game.renderer = SDL_CreateRenderer(game.window, -1, 0);
+  game.renderer = preferSoftwareRenderer(game.window, SDL_CreateRenderer(game.window, -1, 0));
   if (game.renderer == nullptr) {
     reportFatal(game.window, std::string("Couldn't draw in the game window: ") + SDL_GetError());
     return false;

@@ -1,5 +1,6 @@
 // The floor of the game's design: the same 600 x 400 window, the same renderer
-// choice and the same canvas, presented twice in every 30 ms frame with nothing
+// choice (software in place of OpenGL on a software rasteriser, as the game
+// does) and the same canvas, presented twice in every 30 ms frame with nothing
 // drawn. Whatever the game costs beyond this program is its own doing.
 //
 //   vomba_floor [seconds]   runs until closed, or for that many seconds
@@ -10,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/renderer_choice.h"
 #include "present/canvas.h"
 
 namespace {
@@ -32,7 +34,8 @@ int main(int argc, char* argv[]) {
   }
   SDL_Window* window = SDL_CreateWindow("VombaPong floor", kWindowScreenX, kWindowScreenY,
                                         kWindowWidthPixels, kWindowHeightPixels, 0);
-  SDL_Renderer* renderer = window ? SDL_CreateRenderer(window, -1, 0) : nullptr;
+  SDL_Renderer* renderer =
+      window ? preferSoftwareRenderer(window, SDL_CreateRenderer(window, -1, 0)) : nullptr;
   SDL_Texture* canvas = renderer ? createCanvas(renderer) : nullptr;
   if (canvas == nullptr) {
     std::fprintf(stderr, "Couldn't make the window, renderer or canvas: %s\n", SDL_GetError());

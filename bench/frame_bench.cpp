@@ -10,8 +10,8 @@
 //
 // PresentCanvas/*: presentCanvas on a renderer whose target is a canvas, once
 // on a software renderer over a surface and, when a display is there, on the
-// game's real 600 x 400 window with the renderer SDL chooses (SDL_RENDER_DRIVER
-// chooses another). Canvas formats other than the game's show what a different
+// game's real 600 x 400 window with the renderer the game would draw with
+// (SDL_RENDER_DRIVER chooses another). Canvas formats other than the game's show what a different
 // canvas would cost; PresentBare is the window's present with no canvas at all.
 #include <SDL.h>
 #include <benchmark/benchmark.h>
@@ -22,6 +22,7 @@
 
 #include "app/input.h"
 #include "app/match_flow.h"
+#include "app/renderer_choice.h"
 #include "app/session.h"
 #include "game/ball.h"
 #include "game/computer_paddle.h"
@@ -210,7 +211,8 @@ bool openWindow() {
   gWindow.window = SDL_CreateWindow("VombaPong present bench", kWindowScreenX, kWindowScreenY,
                                     kWindowWidthPixels, kWindowHeightPixels, 0);
   if (gWindow.window == nullptr) return false;
-  gWindow.renderer = SDL_CreateRenderer(gWindow.window, -1, 0);
+  gWindow.renderer =
+      preferSoftwareRenderer(gWindow.window, SDL_CreateRenderer(gWindow.window, -1, 0));
   if (gWindow.renderer == nullptr) return false;
   SDL_RendererInfo info{};
   SDL_GetRendererInfo(gWindow.renderer, &info);

@@ -1,10 +1,11 @@
 """`make bench`: what VombaPong costs a machine, beside the floor of its design.
 
 The floor is bench/floor.cpp: the game's window, renderer choice and canvas,
-presented twice every 30 ms with nothing drawn.  For each configuration (SDL's
-default renderer, which is opengl under Xvfb, and the software renderer) this
-script starts
-one Xvfb and in it, one after the other:
+presented twice every 30 ms with nothing drawn.  For each configuration (the
+renderer the game picks by itself, which under Xvfb is SDL's software renderer
+in place of OpenGL on Mesa's software rasteriser, and opengl chosen with
+SDL_RENDER_DRIVER, what a machine with a graphics card draws with) this script
+starts one Xvfb and in it, one after the other:
 
 1. the floor, for its CPU use and its frame period;
 2. the game five times up to its title picture, for the start-up time;
@@ -23,8 +24,12 @@ screen samples in which it is missing.  Everything is printed as one table and
 written to docs/performance.md.
 
 Usage: run_bench.py [--build-dir build] [--seconds 20] [--out docs/performance.md]
+                    [--configs default,opengl]
        run_bench.py --creature-only [--build-dir build] [--creature-seconds 12]
        (only the creature's part, both renderers; prints, writes nothing)
+
+--configs runs only the named configurations, for a row or two of the table
+without the whole run; with --creature-only as well.
 """
 
 from __future__ import annotations
@@ -99,7 +104,7 @@ class Config:
 
 CONFIGS = (
     Config("default", "default renderer", {}, True),
-    Config("software", "software renderer", {"SDL_RENDER_DRIVER": "software"}, True),
+    Config("opengl", "opengl chosen", {"SDL_RENDER_DRIVER": "opengl"}, True),
 )
 
 
@@ -176,14 +181,22 @@ def percentile(ordered: list[float], q: float) -> float:
     return ordered[min(len(ordered) - 1, max(0, round(q * (len(ordered) - 1))))]
 
 
-def read_periods(log_path: Path, from_ns: int, to_ns: int) -> Periods:
-    """Frame periods: from the start of one wait to the start of the next."""
+def read_periods(log_path: Path, from_ns: int, to_ns: int,
+                 skip: tuple[tuple[int, int], ...] = ()) -> Periods:
+    """Frame periods: from the start of one wait to the start of the next.
+
+    Waits that start within a `skip` range (a pause: paused frames sleep too)
+    are left out, and with them the gap they leave.
+    """
     calls = []
     if log_path.exists():
         for line in log_path.read_text().splitlines():
             parts = line.split()
-            if len(parts) == 3 and from_ns <= int(parts[0]) <= to_ns:
-                calls.append((int(parts[0]), int(parts[1]), int(parts[2])))
+            if len(parts) != 3 or not from_ns <= int(parts[0]) <= to_ns:
+                continue
+            if any(a <= int(parts[0]) <= b for a, b in skip):
+                continue
+            calls.append((int(parts[0]), int(parts[1]), int(parts[2])))
     periods, oversleeps, waits = [], [], {}
     for (start, asked, slept), (next_start, _, _) in zip(calls, calls[1:]):
         period = (next_start - start) / 1e6
@@ -344,6 +357,7 @@ class GameResult:
     periods: Periods = field(default_factory=Periods)
     play_seconds: float = 0.0
     peak_rss_mb: float = 0.0
+    rss_mb: float = 0.0  # resident at the end of the run
     anon_mb: float = 0.0
     file_mb: float = 0.0
     notes: list[str] = field(default_factory=list)
@@ -358,6 +372,7 @@ def run_game(s: Session, probe: Path, config: Config, seconds: float,
     pid, xpid = s.game.pid, s.xserver.process.pid
     play_from = time.monotonic_ns()
     paused_for = 0.0
+    pauses: tuple[tuple[int, int], ...] = ()
 
     time.sleep(SETTLE_S)
     result.play = measure_cpu(pid, xpid, seconds)
@@ -367,6 +382,7 @@ def run_game(s: Session, probe: Path, config: Config, seconds: float,
         f"X server {result.play.xserver:.2f} %")
 
     if config.paused:
+        pause_from = time.monotonic_ns()
         s.click(1)  # pause
         pause_began = time.monotonic()
         s.wait_until(lambda: not pointer_held(s), "the pause frees the pointer", timeout=10.0)
@@ -378,20 +394,24 @@ def run_game(s: Session, probe: Path, config: Config, seconds: float,
         s.click(1)  # resume
         s.wait_until(lambda: pointer_held(s), "play resumes and holds the pointer", timeout=10.0)
         paused_for = time.monotonic() - pause_began
+        pauses = ((pause_from, time.monotonic_ns()),)
         park_paddle(s)
 
     # Play on: to the end of the match, or at least until enough frames are in.
+    # Frames count as play up to the last time the pointer was seen held: the
+    # end-of-match display after it sleeps in frames of its own.
     deadline = time.monotonic() + MATCH_END_GIVE_UP_S
+    play_to = time.monotonic_ns()
     while pointer_held(s):
+        play_to = time.monotonic_ns()
         if time.monotonic() > deadline:
             raise RuntimeError("no side reached 10 in time")
         if not config.whole_match and read_periods(
-                delay_log, play_from, time.monotonic_ns()).frames >= MIN_FRAMES + 20:
+                delay_log, play_from, play_to, pauses).frames >= MIN_FRAMES + 20:
             break
         time.sleep(1.0)
-    play_to = time.monotonic_ns()
     result.play_seconds = (play_to - play_from) / 1e9 - paused_for
-    result.periods = read_periods(delay_log, play_from, play_to)
+    result.periods = read_periods(delay_log, play_from, play_to, pauses)
     log(f"{result.periods.frames} frames of play: mean {result.periods.mean:.2f} ms, "
         f"p99 {result.periods.p99:.2f} ms")
 
@@ -402,6 +422,7 @@ def run_game(s: Session, probe: Path, config: Config, seconds: float,
         result.ended = measure_cpu(pid, xpid, seconds)
         log(f"end of match: {result.ended.process:.2f} %, X server {result.ended.xserver:.2f} %")
     result.peak_rss_mb = status_kb(pid, "VmHWM") / 1024.0
+    result.rss_mb = status_kb(pid, "VmRSS") / 1024.0
     result.anon_mb = status_kb(pid, "RssAnon") / 1024.0
     result.file_mb = status_kb(pid, "RssFile") / 1024.0
     s.close(win)
@@ -602,8 +623,8 @@ def table_rows(runs: list[Run]) -> list[tuple[str, str, str, str]]:
     for run in runs:
         g = run.game
         rows.append((f"Peak memory, VmHWM [{run.name}]",
-                     f"{g.peak_rss_mb:.1f} MB (at the end: {g.anon_mb:.1f} MB anonymous, "
-                     f"{g.file_mb:.1f} MB mapped files)",
+                     f"{g.peak_rss_mb:.1f} MB; resident at the end {g.rss_mb:.1f} MB "
+                     f"({g.anon_mb:.1f} MB anonymous, {g.file_mb:.1f} MB mapped files)",
                      f"< {TARGET_PEAK_RSS_MB:.0f} MB", verdict(g.peak_rss_mb < TARGET_PEAK_RSS_MB)))
     return rows
 
@@ -702,9 +723,13 @@ machine's 1-minute load average at the end of the CPU windows ranged from
   frame and `SDL_Delay(30)`, nothing drawn. It is the least that a picture kept
   this way can cost; the game in play is held against it on the same renderer.
 - **The display** is one Xvfb per configuration (`-noreset`, 1280x800x24, no
-  window manager), started by the e2e harness. The default renderer is the one
-  SDL picks there (opengl, on Mesa's software rasteriser); the software one is
-  chosen with `SDL_RENDER_DRIVER=software`.
+  window manager), started by the e2e harness. There SDL's first renderer is
+  opengl on Mesa's software rasteriser (llvmpipe), as on a machine without a
+  graphics card; the game, the floor program and the present benchmark then
+  draw with SDL's software renderer instead (`preferSoftwareRenderer`), which
+  is the *default* configuration. The *opengl* one chooses opengl with
+  `SDL_RENDER_DRIVER=opengl`, which keeps it: the renderer of a machine with
+  a graphics card, here drawn on the processor.
   Audio goes to SDL's dummy driver, which still mixes every cue.
 - **CPU** is utime + stime from `/proc/PID/stat` over a wall-clock window,
   after {settle} s of settling. The game is played from outside with xdotool,
@@ -721,8 +746,9 @@ machine's 1-minute load average at the end of the CPU windows ranged from
   is preloaded (`LD_PRELOAD`) and logs the start of every `SDL_Delay` the
   program calls, passing each on unchanged (two clock reads and one write per
   frame, after the wait). The period is the time from the start of one frame
-  wait to the start of the next, over all the play of the run (gaps over
-  {longest:.0f} ms, the pause, are left out); at least {min_frames} frames. Waits asked
+  wait to the start of the next, over all the play of the run (the pause
+  and the end-of-match display, whose frames sleep as well, are left out, as
+  are gaps over {longest:.0f} ms); at least {min_frames} frames. Waits asked
   for: {waits}. Mean sleep beyond the wait asked: {oversleep}. By design a
   frame lasts 30 ms plus its drawing and its two presents: the wait subtracts
   only the time the events took. The floor's period is logged the same way.
@@ -744,8 +770,8 @@ machine's 1-minute load average at the end of the CPU windows ranged from
   the window (a strip across its middle grabbed every few ms and compared
   with Start.bmp), median of {title_runs} launches; the time to the window being
   mapped is given beside it. **Peak memory** is VmHWM from `/proc/PID/status`
-  at the end of the played run, with what is resident then split into
-  anonymous memory and mapped files.
+  at the end of the played run, and beside it VmRSS, what is resident then,
+  split into anonymous memory and mapped files.
 - **The creature while it moves** is watched in a game of its own: after the
   intro the mouse pushes the creature against the bottom-left clamp, and one
   xdotool process then sweeps it with relative moves of {sweep_px} px every
@@ -809,7 +835,7 @@ def findings(runs: list[Run]) -> str:
             "once the late wake-up and the work are paid, and a p99 under 31 ms needs a machine "
             "with nothing else to run.", ""]
 
-    gl, sw = by_key.get("default"), by_key.get("software")
+    gl, sw = by_key.get("opengl"), by_key.get("default")
     if gl and sw:
         gl_canvas, gl_bare = _us(gl, "PresentCanvas/window/Game"), _us(gl, "PresentBare/window")
         sw_canvas, sw_bare = _us(sw, "PresentCanvas/window/Game"), _us(sw, "PresentBare/window")
@@ -844,7 +870,7 @@ def findings(runs: list[Run]) -> str:
             continue
         out += [f"**The pause and the end of the match ({r.name}).** Paused, the game uses "
                 f"{r.game.paused.process:.2f} % (main thread {r.game.paused.main:.2f} %): a paused "
-                "frame draws nothing and sleeps in SDL_WaitEventTimeout for up to 30 ms; the "
+                "frame draws nothing and sleeps its 30 ms out; the "
                 "other threads (SDL's audio thread feeding the mixer) take "
                 f"{r.game.paused.process - r.game.paused.main:.2f} %. At the end of the match "
                 f"it uses {r.game.ended.process:.2f} %, {r.game.ended.process / r.floor.cpu.process:.0%} "
@@ -855,15 +881,41 @@ def findings(runs: list[Run]) -> str:
                 "about 33 presents a second, and the end of the match cost 9.10 % (opengl) and "
                 "9.55 % (software) of a core.", ""]
         break
+    if gl and sw:
+        def title(r: Run) -> float:
+            return statistics.median(t for _, t in r.titles)
+
+        out += [f"**The renderer.** Under Xvfb, as on a machine without a graphics card, SDL's "
+                f"first renderer is opengl on Mesa's software rasteriser. The game draws with "
+                f"SDL's {sw.name} renderer in its place, the same pixels (the e2e cases compare "
+                f"both with the pictures), at a fraction of the cost. In play it uses "
+                f"{sw.game.play.process:.2f} % of a core against {gl.game.play.process:.2f} % "
+                f"with opengl; a present through the canvas costs "
+                f"{_us(sw, 'PresentCanvas/window/Game', 'real_time'):.0f} us against "
+                f"{_us(gl, 'PresentCanvas/window/Game', 'real_time'):.0f} us; a frame lasts "
+                f"{sw.game.periods.mean:.2f} ms (p99 {sw.game.periods.p99:.2f}) against "
+                f"{gl.game.periods.mean:.2f} ms (p99 {gl.game.periods.p99:.2f}), and play "
+                "advances per frame, so a match on opengl here runs that much slower; the "
+                f"title is up after {title(sw):.0f} ms against {title(gl):.0f} ms.", ""]
     for r in runs:
-        if r.config.key != "default":
-            continue
-        out += [f"**Memory ({r.name}).** The peak is {r.game.peak_rss_mb:.1f} MB; at the end "
-                f"{r.game.file_mb:.1f} MB of what is resident are mapped files, most of them "
-                "Mesa's OpenGL driver and the LLVM it compiles its shaders with, and "
-                f"{r.game.anon_mb:.1f} MB anonymous memory, much of it the driver's too. The "
-                "game's own pictures and sounds are under 4 MB. The software renderer no longer "
-                "loads that driver (see the canvas above) and stays far lower.", ""]
+        g = r.game
+        if r.name == "opengl":
+            out += [f"**Memory ({r.name}).** The peak is {g.peak_rss_mb:.1f} MB; at the end "
+                    f"{g.file_mb:.1f} MB of what is resident are mapped files, most of them "
+                    "Mesa's OpenGL driver and the LLVM it compiles its shaders with, and "
+                    f"{g.anon_mb:.1f} MB anonymous memory, much of it the driver's too. The "
+                    "game's own pictures and sounds are under 4 MB.", ""]
+        elif r.config.key == "default":
+            out += [f"**Memory ({r.name}).** The peak is {g.peak_rss_mb:.1f} MB and "
+                    f"{g.rss_mb:.1f} MB stay resident ({g.file_mb:.1f} MB mapped files, "
+                    f"{g.anon_mb:.1f} MB anonymous). Most of it is still Mesa's OpenGL driver: "
+                    "start-up makes the renderer SDL offers first, as it always did, and learns "
+                    "only from that OpenGL context that it draws in software; the driver then "
+                    "stays loaded, drawing nothing, as long as SDL's connection to the X "
+                    "server. Its mapped files are clean pages the kernel can take back; the "
+                    "heap the context freed is handed back at the switch. Started with "
+                    "`SDL_RENDER_DRIVER=software` the game never loads the driver (a peak of "
+                    "22.3 MB in the run of 2026-12-08).", ""]
     watched = [r for r in runs if r.creature is not None]
     if watched:
         shares = " and ".join(f"{r.creature.missing_share:.2%} ({r.name}, {r.creature.missing} "
@@ -886,12 +938,20 @@ def main() -> int:
     parser.add_argument("--build-dir", type=Path, default=REPO / "build")
     parser.add_argument("--seconds", type=float, default=20.0, help="length of each CPU window")
     parser.add_argument("--out", type=Path, default=REPO / "docs" / "performance.md")
+    parser.add_argument("--configs", default=",".join(c.key for c in CONFIGS),
+                        help="comma-separated configurations to run (default: all)")
     parser.add_argument("--creature-seconds", type=float, default=CREATURE_SECONDS,
                         help="how long the creature is swept while it is watched")
     parser.add_argument("--creature-only", action="store_true",
                         help="only watch the creature while it moves, on both renderers; "
                              "print the rows and write nothing")
     args = parser.parse_args()
+    known = {c.key: c for c in CONFIGS}
+    wanted = [key.strip() for key in args.configs.split(",") if key.strip()]
+    if not wanted or any(key not in known for key in wanted):
+        print(f"error: --configs takes some of {', '.join(known)}", file=sys.stderr)
+        return 1
+    selected = [known[key] for key in wanted]
 
     build = args.build_dir.resolve()
     game_dir = build / "game"
@@ -911,7 +971,7 @@ def main() -> int:
     log(f"logs and screenshots of this run in {workdir}")
     if args.creature_only:
         rows = []
-        for config in CONFIGS:
+        for config in selected:
             with Session(game_dir, workdir / config.key, "default") as s:
                 rows.append(creature_row(config.title,
                                          creature_while_moving(s, config, args.creature_seconds)))
@@ -919,14 +979,14 @@ def main() -> int:
         print(terminal_table(f"{game_dir}; load average {load_average():.2f}", rows))
         return 0
     runs: list[Run] = []
-    for config in CONFIGS:
+    for config in selected:
         log(f"--- {config.title} ---")
         with Session(game_dir, workdir / config.key, "default") as s:
             floor_result = run_floor(s, floor, probe, config, args.seconds, workdir)
             titles = [title_time_ms(s, config) for _ in range(TITLE_RUNS)]
             log(f"title on screen after {', '.join(f'{t:.0f}' for _, t in titles)} ms")
             game = run_game(s, probe, config, args.seconds, workdir)
-            filt = "." if config is CONFIGS[0] else "Present.*/window"
+            filt = "." if config is selected[0] else "Present.*/window"
             micro = run_microbench(microbench, s, config, filt)
             creature = creature_while_moving(s, config, args.creature_seconds)
         runs.append(Run(config, floor_result, titles, game, micro, creature))

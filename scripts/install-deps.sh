@@ -6,7 +6,7 @@ set -euo pipefail
 want=(cmake make g++ pkg-config libsdl2-dev libsdl2-mixer-dev)
 if [ "${1:-}" = "--test" ]; then
   want+=(googletest libgtest-dev libbenchmark-dev xvfb xdotool python3 python3-xlib python3-pil
-         imagemagick sox x11-utils valgrind)
+         imagemagick sox x11-utils valgrind mesa-utils)
   # The package's checkers: lintian, and the validators of the desktop entry,
   # the metainfo and the manual page.
   want+=(lintian appstream desktop-file-utils man-db)

@@ -25,7 +25,7 @@ A case is a function that takes a Session and raises on failure:
 
 `harness.main` reads the command line (`--game-dir` is the directory that
 holds the executable `vombapong` and its pictures and sounds; `--renderer`
-is "default" or "software"; `--case` chooses one case of the file;
+is "default", "software" or "opengl"; `--case` chooses one case of the file;
 `--artifacts` is where screenshots and diffs of failures go) and runs the
 case inside a Session, which always tears down the game and the X server.
 Exit codes: 0 passed, 1 failed, 77 skipped (CTest's SKIP_RETURN_CODE).
@@ -70,6 +70,10 @@ COURT_GREEN = (32, 192, 64)
 MAGENTA = (255, 0, 255)
 
 SKIP_EXIT_CODE = 77
+
+# What the game says once where OpenGL draws on the processor, as under Xvfb:
+# a notice, not a problem.
+SOFTWARE_RENDERER_NOTICE = "VombaPong: no graphics card found; drawing with the software renderer"
 
 # Generous guards against hangs; nothing is timed against them.
 START_TIMEOUT_S = 20.0
@@ -329,6 +333,11 @@ class Session:
             return self._stderr_path.read_text(errors="replace")
         except FileNotFoundError:
             return ""
+
+    def problem_lines(self) -> list[str]:
+        """The game's non-empty stderr lines but the software renderer notice."""
+        return [line for line in self.stderr().splitlines()
+                if line.strip() and line != SOFTWARE_RENDERER_NOTICE]
 
     # ----- windows ----------------------------------------------------------
 

@@ -37,10 +37,6 @@ def _has_focus(s: Session, win) -> bool:
     return isinstance(focus, type(win)) and focus.id == win.id
 
 
-def _stderr_lines(s: Session) -> list[str]:
-    return [line for line in s.stderr().splitlines() if line.strip()]
-
-
 def _expect_no_message_box(s: Session) -> None:
     boxes = [t for t in map(s.window_title, s.windows()) if harness.looks_like_our_message_box(t)]
     if boxes:
@@ -81,7 +77,7 @@ def empty_title(s: Session) -> None:
     harness.require_frame_loop(s)
     s.close(win)
     s.expect_exit(0)
-    lines = _stderr_lines(s)
+    lines = s.problem_lines()
     log(f"stderr lines: {lines!r}")
     if len(lines) != 1 or "Start.bmp" not in lines[0]:
         raise CaseFailed(f"expected one stderr line naming Start.bmp, got {lines!r}")
@@ -97,7 +93,7 @@ def no_audio_device(s: Session) -> None:
     _expect_no_message_box(s)
     s.close(win)
     s.expect_exit(0)
-    lines = _stderr_lines(s)
+    lines = s.problem_lines()
     log(f"stderr lines: {lines!r}")
     if len(lines) != 1 or "sound" not in lines[0]:
         raise CaseFailed(f"expected one stderr line about the missing sound, got {lines!r}")

@@ -1,0 +1,57 @@
+// Which renderer the game draws with: SDL's software renderer takes the place
+// of OpenGL on a software rasteriser, unless the player chose a renderer.
+#include <gtest/gtest.h>
+
+#include "app/renderer_choice.h"
+
+namespace {
+
+TEST(RendererChoice, SoftwareRasterisersAreToldFromGraphicsCards) {
+  const struct {
+    const char* glRenderer;
+    bool software;
+  } cases[] = {
+      {"llvmpipe (LLVM 15.0.6, 256 bits)", true},
+      {"softpipe", true},
+      {"Software Rasterizer", true},
+      {"D3D12 (Microsoft Basic Render Driver)", true},
+      {"virgl (LLVMPIPE (LLVM 15.0.6, 256 bits))", true},
+      // Graphics cards, some with LLVM in their name: it compiles their shaders.
+      {"AMD Radeon RX 6600 (navi23, LLVM 15.0.6, DRM 3.49, 6.1.0-13-amd64)", false},
+      {"Mesa Intel(R) UHD Graphics 620 (KBL GT2)", false},
+      {"SVGA3D; build: RELEASE;  LLVM;", false},
+      {"", false},
+      {nullptr, false},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(namesSoftwareRasteriser(c.glRenderer), c.software)
+        << (c.glRenderer ? c.glRenderer : "(null)");
+  }
+}
+
+TEST(RendererChoice, OnlyOpenGLOnASoftwareRasteriserGivesWayAndOnlyUnchosen) {
+  const char* llvmpipe = "llvmpipe (LLVM 15.0.6, 256 bits)";
+  const struct {
+    const char* renderer;
+    const char* glRenderer;
+    const char* chosen;
+    bool software;
+  } cases[] = {
+      {"opengl", llvmpipe, nullptr, true},
+      {"opengles2", llvmpipe, nullptr, true},
+      {"opengl", llvmpipe, "", true},  // an empty choice is none, to SDL as to us
+      {"opengl", llvmpipe, "opengl", false},
+      {"opengl", llvmpipe, "software", false},
+      {"opengl", "Mesa Intel(R) UHD Graphics 620 (KBL GT2)", nullptr, false},
+      {"software", nullptr, nullptr, false},
+      {nullptr, llvmpipe, nullptr, false},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(shouldDrawInSoftware(c.renderer, c.glRenderer, c.chosen), c.software)
+        << (c.renderer ? c.renderer : "(null)") << " on "
+        << (c.glRenderer ? c.glRenderer : "(null)") << ", chosen "
+        << (c.chosen ? c.chosen : "(null)");
+  }
+}
+
+}  // namespace
