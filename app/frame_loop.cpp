@@ -47,9 +47,10 @@ void runFrame(Session& s, const Platform& platform) {
 
   if (isMatchOver(game)) endOfMatchStep(s);
   if (game.paused) {
-    // Nothing moves while paused: sleep until the player does something,
-    // at most one frame period, instead of spinning.
-    platform.awaitEvent(game.frameMillis);
+    // Nothing changes on screen while paused but through an event: sleep until
+    // the player does something, for as long as that takes. After a quit
+    // nothing more is coming, so the loop ends instead.
+    if (!game.quitRequested) platform.awaitEvent();
     return;
   }
   s.ball.frameElapsed = static_cast<double>((eventsHandled - frameStart) / kNanosPerMilli);

@@ -2,6 +2,12 @@
 
 #include <chrono>
 
+namespace {
+// Should the event queue itself fail, a paused game looks again after this
+// long instead of spinning.
+constexpr Uint32 kBrokenQueueRetryMillis = 30;
+}  // namespace
+
 Platform realPlatform() {
   Platform platform;
   platform.nowNanos = [] {
@@ -10,7 +16,10 @@ Platform realPlatform() {
         std::chrono::duration_cast<std::chrono::nanoseconds>(sinceStart).count());
   };
   platform.delay = [](Uint32 millis) { SDL_Delay(millis); };
-  platform.awaitEvent = [](int millis) { SDL_WaitEventTimeout(nullptr, millis); };
+  platform.awaitEvent = [] {
+    // A null event leaves the event in the queue for the frame's own polling.
+    if (SDL_WaitEvent(nullptr) == 0) SDL_Delay(kBrokenQueueRetryMillis);
+  };
   return platform;
 }
 

@@ -20,8 +20,9 @@ enum class Stage {
 struct Platform {
   std::function<Sint64()> nowNanos;          // a monotonic clock
   std::function<void(Uint32 millis)> delay;  // the intro wait and the frame wait
-  std::function<void(int millis)>
-      awaitEvent;  // a paused frame's wait: until an event, at most this
+  // A paused frame's wait: until the next event arrives, however long that is.
+  // The event stays queued for the next frame.
+  std::function<void()> awaitEvent;
   std::function<void(Stage, Session&)> onStage;  // empty in the game
 };
 

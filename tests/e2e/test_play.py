@@ -5,6 +5,8 @@ reaches the game; the cases push the mouse against a corner first so that
 every later position is known exactly.
 """
 
+from PIL import Image
+
 import harness
 from harness import CaseFailed, Rect, Session, log
 
@@ -69,8 +71,28 @@ def _screen_changes(s: Session, still, what: str) -> None:
                  what, timeout=5.0)
 
 
+def cover_and_uncover(s: Session) -> None:
+    """Lay a white window over the game's and take it away again.
+
+    The game's window has no background of its own, so the uncovered window
+    shows white until the game repaints it.
+    """
+    screen = s.d.screen()
+    rect = s.window_rect()
+    cover = s.root.create_window(rect.x, rect.y, rect.w, rect.h, 0, screen.root_depth,
+                                 background_pixel=screen.white_pixel, override_redirect=True)
+    cover.map()
+    s.d.sync()
+    white = Image.new("RGB", (rect.w, rect.h), (255, 255, 255))
+    s.wait_until_matches(rect, white, "the white cover over the game", timeout=10.0)
+    cover.destroy()
+    s.d.sync()
+    log("window covered and uncovered")
+
+
 def pause_and_resume(s: Session) -> None:
-    """A click freezes play and frees the mouse; another click resumes; close while paused."""
+    """A click freezes play and frees the mouse; another click resumes; an exposure
+    while paused is repainted; close while paused."""
     win = harness.leave_start_screen(s)
     harness.require_frame_loop(s)
 
@@ -106,6 +128,10 @@ def pause_and_resume(s: Session) -> None:
     s.wait_until_still(s.window_rect(), "paused picture after motion", interval=0.3, timeout=5.0)
     s.expect_matches(s.window_rect(), still, "paused picture after motion",
                      tolerance=0, max_fraction=0)
+    # A paused game sleeps until an event; an exposure is one, and wakes it.
+    cover_and_uncover(s)
+    s.wait_until_matches(s.window_rect(), still, "paused picture repainted after an exposure",
+                         timeout=5.0, tolerance=0, max_fraction=0)
 
     s.click(3)  # any button resumes
     _screen_changes(s, still, "play resumes after a right click")

@@ -58,8 +58,18 @@ RunResult runHeadless(const Script& script, const std::string& folder) {
     fakeNanos += static_cast<Sint64>(millis) * 1'000'000;
     if (result.courtDrawn) result.frameWaits.push_back(millis);
   };
-  platform.awaitEvent = [&](int millis) { fakeNanos += static_cast<Sint64>(millis) * 1'000'000; };
+  // The game's wait for the next event lasts until the player acts; here the
+  // script's next pushes, at the next frame start, play that part, so the wait
+  // returns at once. After a quit nothing more comes: a wait then would never end.
+  Session* live = nullptr;
+  platform.awaitEvent = [&] {
+    ++result.eventWaits;
+    if (live != nullptr && live->game.quitRequested) {
+      ADD_FAILURE() << "a paused frame waits for an event after a quit: the game would hang";
+    }
+  };
   platform.onStage = [&](Stage stage, Session& session) {
+    live = &session;
     switch (stage) {
       case Stage::TitleShown:
         if (script.onTitle) {

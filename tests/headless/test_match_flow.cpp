@@ -51,8 +51,10 @@ TEST(Pause, AnyButtonPausesAndResumesAndNothingMovesMeanwhile) {
   RunResult run = runHeadless(script);
   EXPECT_EQ(run.exitCode, 0);
   EXPECT_EQ(run.frames, 12);
-  // Paused frames do not wait out a frame period of their own: only played frames do.
+  // Paused frames do not wait out a frame period of their own: only played frames
+  // do. Each paused frame waits for the next event instead.
   EXPECT_EQ(run.frameWaits.size(), 12u - 5u);
+  EXPECT_EQ(run.eventWaits, 5);
 }
 
 TEST(Motion, MovesThePaddleToTheClampedMousePosition) {
@@ -116,6 +118,7 @@ TEST(EndOfMatch, ShowsTheDisplayPausesAndStartsTheOutroOnlyOnce) {
   EXPECT_EQ(run.exitCode, 0);
   EXPECT_EQ(run.frames, 32) << "the quitting frame runs, then the loop ends";
   EXPECT_TRUE(run.frameWaits.empty()) << "no frame of play ran";
+  EXPECT_EQ(run.eventWaits, 31) << "every paused frame but the quitting one awaits an event";
 }
 
 TEST(EndOfMatch, ClicksOutsideTheButtonsDoNothing) {
