@@ -64,11 +64,15 @@ bool openWindow(Game& game, Session& session) {
 }
 
 // A whole-window picture the game can do without: a missing one is reported
-// and the window simply goes without it.
+// and black stands in for it. The court is also the eraser of every sprite, so
+// without a stand-in the sprites would smear trails over the title picture.
 void showWholePicture(SDL_Renderer* renderer, const PictureFile& file, SDL_Surface** surface,
                       SDL_Texture** texture) {
   std::string problem = loadPicture(renderer, file, surface, texture);
-  if (!problem.empty()) reportProblem(problem);
+  if (!problem.empty()) {
+    reportProblem(problem + "; going on with black in its place");
+    makeBlankPicture(renderer, file, surface, texture);
+  }
   SDL_RenderCopy(renderer, *texture, nullptr, nullptr);
   presentCanvas(renderer);
 }

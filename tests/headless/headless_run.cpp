@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "app/run.h"
+#include "present/canvas.h"
 
 namespace fs = std::filesystem;
 
@@ -36,6 +37,16 @@ void moveMouse(Session& session, int x, int y) {
   // In relative mode SDL moves its position without queueing an event.
   SDL_WarpMouseInWindow(session.game.window, x, y);
   if (SDL_GetRelativeMouseMode()) pushEvent(SDL_MOUSEMOTION);
+}
+
+std::vector<Uint32> readPicture(Session& session) {
+  std::vector<Uint32> pixels(static_cast<size_t>(kWindowWidthPixels) * kWindowHeightPixels);
+  if (SDL_RenderReadPixels(session.game.renderer, nullptr, SDL_PIXELFORMAT_RGB888, pixels.data(),
+                           kWindowWidthPixels * 4) != 0) {
+    ADD_FAILURE() << "could not read the picture back: " << SDL_GetError();
+  }
+  for (Uint32& pixel : pixels) pixel &= 0xFFFFFF;
+  return pixels;
 }
 
 std::string copyOfGameFolder() {

@@ -51,3 +51,8 @@ void pushEvent(Uint32 type);
 void pushClick(Uint8 button = SDL_BUTTON_LEFT);
 // Puts SDL's mouse at window position (x, y) and queues the motion event.
 void moveMouse(Session& session, int x, int y);
+
+// What the next present would show: the canvas (or, without one, the window's
+// back buffer), as 32-bit RGB888 pixels row by row.
+std::vector<Uint32> readPicture(Session& session);
+inline constexpr Uint32 kBlackPixel = 0x000000;
