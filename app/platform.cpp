@@ -2,6 +2,8 @@
 
 #include <chrono>
 
+#include "present/canvas.h"
+
 namespace {
 // Should the event queue itself fail, a paused game looks again after this
 // long instead of spinning.
@@ -20,6 +22,7 @@ Platform realPlatform() {
     // A null event leaves the event in the queue for the frame's own polling.
     if (SDL_WaitEvent(nullptr) == 0) SDL_Delay(kBrokenQueueRetryMillis);
   };
+  platform.makeCanvas = [](SDL_Renderer* renderer) { return createCanvas(renderer); };
   return platform;
 }
 

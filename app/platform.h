@@ -1,6 +1,7 @@
-// The narrow seam between the game and the machine: the clock, the waits, and
-// a hook at fixed stages of the run. The game uses the real ones; whole-program
-// tests put in a fake clock and push events from the hook.
+// The narrow seam between the game and the machine: the clock, the waits, the
+// canvas, and a hook at fixed stages of the run. The game uses the real ones;
+// whole-program tests put in a fake clock, push events from the hook, and can
+// play a renderer that refuses the canvas.
 #pragma once
 
 #include <SDL.h>
@@ -23,6 +24,9 @@ struct Platform {
   // A paused frame's wait: until the next event arrives, however long that is.
   // The event stays queued for the next frame.
   std::function<void()> awaitEvent;
+  // The canvas every frame is drawn into, made the renderer's target; null
+  // when the renderer cannot draw into a texture.
+  std::function<SDL_Texture*(SDL_Renderer*)> makeCanvas;
   std::function<void(Stage, Session&)> onStage;  // empty in the game
 };
 

@@ -79,6 +79,11 @@ RunResult runHeadless(const Script& script, const std::string& folder) {
       ADD_FAILURE() << "a paused frame waits for an event after a quit: the game would hang";
     }
   };
+  platform.makeCanvas = [&](SDL_Renderer* renderer) -> SDL_Texture* {
+    if (!script.refuseCanvas) return realPlatform().makeCanvas(renderer);
+    SDL_SetError("Render targets not supported (refused by the test)");
+    return nullptr;
+  };
   platform.onStage = [&](Stage stage, Session& session) {
     live = &session;
     switch (stage) {

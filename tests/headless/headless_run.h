@@ -26,7 +26,8 @@ struct Script {
   std::function<void(Uint32 millis, bool startingUp)> onWait;
   // After shut-down released everything, before the game returns.
   std::function<void(Session&)> onShutDown;
-  int maxFrames = 5000;  // a runaway game is closed here and the run marked
+  int maxFrames = 5000;       // a runaway game is closed here and the run marked
+  bool refuseCanvas = false;  // play a renderer that cannot draw into a texture
 };
 
 struct RunResult {

@@ -15,6 +15,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
+constexpr Uint32 kCourtGreen = 0x20C040;  // (32, 192, 64)
+
 void quitBeforeFirstFrame(int, Session&) {
   pushEvent(SDL_QUIT);
 }
@@ -188,6 +190,33 @@ TEST(MissingCourt, PlayGoesOnOnACleanBlackCourt) {
   EXPECT_FALSE(run.hitFrameLimit) << "no point was played";
   EXPECT_EQ(strayPixels, 0) << "pixels that are neither black court nor a sprite";
   EXPECT_GT(ballPixels, 0) << "the ball itself is drawn";
+}
+
+// A renderer that cannot draw into a texture: the game draws straight to the
+// window, says once that its picture may not survive, plays and ends with 0.
+TEST(NoCanvas, TheGameDrawsStraightToTheWindowAndPlays) {
+  Script script;
+  script.refuseCanvas = true;
+  int courtPixels = 0;
+  script.beforeFrame = [](int, Session& s) {
+    if (pointsPlayed(s) > 0) {
+      pushEvent(SDL_QUIT);
+    } else {
+      serveThenStandAside(s);
+    }
+  };
+  script.afterFrame = [&](int, Session& s) {
+    EXPECT_EQ(SDL_GetRenderTarget(s.game.renderer), nullptr);
+    const std::vector<Uint32> picture = readPicture(s);
+    courtPixels = static_cast<int>(std::count(picture.begin(), picture.end(), kCourtGreen));
+  };
+  RunResult run = runHeadless(script);
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_FALSE(run.hitFrameLimit) << "no point was played";
+  EXPECT_GT(courtPixels, kWindowWidthPixels * kWindowHeightPixels / 2) << "the court is drawn";
+  EXPECT_EQ(std::count(run.stderrText.begin(), run.stderrText.end(), '\n'), 1) << run.stderrText;
+  EXPECT_NE(run.stderrText.find("canvas"), std::string::npos) << run.stderrText;
+  EXPECT_NE(run.stderrText.find("may not survive"), std::string::npos) << run.stderrText;
 }
 
 TEST(StartUp, APictureOfTheWrongSizeCountsAsUnreadable) {
