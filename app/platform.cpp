@@ -18,9 +18,12 @@ Platform realPlatform() {
         std::chrono::duration_cast<std::chrono::nanoseconds>(sinceStart).count());
   };
   platform.delay = [](Uint32 millis) { SDL_Delay(millis); };
-  platform.awaitEvent = [] {
+  platform.awaitEvent = [](int millis) {
     // A null event leaves the event in the queue for the frame's own polling.
-    if (SDL_WaitEvent(nullptr) == 0) SDL_Delay(kBrokenQueueRetryMillis);
+    // Without a time limit only a failure ends the wait with nothing queued.
+    if (SDL_WaitEventTimeout(nullptr, millis) == 0 && millis == kNoTimeLimit) {
+      SDL_Delay(kBrokenQueueRetryMillis);
+    }
   };
   platform.makeCanvas = [](SDL_Renderer* renderer) { return createCanvas(renderer); };
   return platform;

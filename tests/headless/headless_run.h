@@ -38,7 +38,7 @@ struct RunResult {
   bool shutDown = false;
   Sint64 fakeMillisAtCourt = 0;    // how long start-up waited on the fake clock
   std::vector<Uint32> frameWaits;  // every frame wait handed to the platform
-  int eventWaits = 0;              // paused frames that waited for the next event
+  int eventWaits = 0;              // paused frames that waited for the next event, unlimited
   std::string stderrText;
 };
 
