@@ -12,7 +12,8 @@ Uint32 frameWaitMillis(int frameMillis, double frameElapsed);
 bool shouldRunFrame(const Game& game);
 
 // One frame: events, end-of-match step, and unless paused the scores, the ball,
-// the computer paddle, the player's paddle, the present and the wait.
+// the computer paddle, the player's paddle, the present and the wait. A paused
+// frame waits for the next event instead.
 void runFrame(Session& session, const Platform& platform);
 
 // Runs frames until a quit has been requested.

@@ -35,13 +35,8 @@ void endOfMatchStep(Session& s) {
 void playAgain(Session& s) {
   Game& game = s.game;
   Scoreboard& board = s.scoreboard;
-  game.playerScore = 0;
-  game.computerScore = 0;
-  game.paused = false;
-  game.running = true;
-  game.outroPlayed = false;
-  SDL_RenderCopy(game.renderer, s.courtTexture, nullptr, nullptr);
-
+  // The sheet is read first: a new match it cannot draw is never begun, so the
+  // end-of-match display stays as it was until the game stops.
   SDL_Surface* surface = nullptr;
   SDL_Texture* texture = nullptr;
   std::string problem = loadPicture(game.renderer, kSheetPicture, &surface, &texture);
@@ -52,6 +47,13 @@ void playAgain(Session& s) {
     s.exitCode = 1;
     return;
   }
+
+  game.playerScore = 0;
+  game.computerScore = 0;
+  game.paused = false;
+  game.running = true;
+  game.outroPlayed = false;
+  SDL_RenderCopy(game.renderer, s.courtTexture, nullptr, nullptr);
   destroyTexture(&board.texture);
   freeSurface(&board.surface);
   board.surface = surface;

@@ -10,7 +10,8 @@ bool isMatchOver(const Game& game);
 // outro; every pass keeps play paused and the mouse free.
 void endOfMatchStep(Session& session);
 
-// A new match from the end-of-match display: scores and flags reset, the court
-// drawn whole, the sprite sheet read afresh, the intro started. A sheet that can
-// no longer be read stops the game (reported) after this frame.
+// A new match from the end-of-match display: the sprite sheet read afresh,
+// scores and flags reset, the court drawn whole, the intro started. A sheet
+// that can no longer be read stops the game (reported) after this frame, with
+// nothing of a new match begun or shown.
 void playAgain(Session& session);

@@ -2,6 +2,14 @@
 
 #include <chrono>
 
+#include "present/canvas.h"
+
+namespace {
+// Should the event queue itself fail, a paused game looks again after this
+// long instead of spinning.
+constexpr Uint32 kBrokenQueueRetryMillis = 30;
+}  // namespace
+
 Platform realPlatform() {
   Platform platform;
   platform.nowNanos = [] {
@@ -10,13 +18,14 @@ Platform realPlatform() {
         std::chrono::duration_cast<std::chrono::nanoseconds>(sinceStart).count());
   };
   platform.delay = [](Uint32 millis) { SDL_Delay(millis); };
-  // A paused frame sleeps its period out, as a frame of play does, and its
-  // events wait for the next frame. SDL's own wait (SDL_WaitEventTimeout)
-  // wakes itself on X11 with a message to the window over a second
-  // connection, sent for every event it takes in; when that event ends the
-  // game (ENDE, a close), the window can be gone before the X server reads
-  // the message, and Xlib then ends the process with exit code 1.
-  platform.awaitEvent = [](int millis) { SDL_Delay(static_cast<Uint32>(millis)); };
+  platform.awaitEvent = [](int millis) {
+    // A null event leaves the event in the queue for the frame's own polling.
+    // Without a time limit only a failure ends the wait with nothing queued.
+    if (SDL_WaitEventTimeout(nullptr, millis) == 0 && millis == kNoTimeLimit) {
+      SDL_Delay(kBrokenQueueRetryMillis);
+    }
+  };
+  platform.makeCanvas = [](SDL_Renderer* renderer) { return createCanvas(renderer); };
   return platform;
 }
 

@@ -1,6 +1,7 @@
-// The narrow seam between the game and the machine: the clock, the waits, and
-// a hook at fixed stages of the run. The game uses the real ones; whole-program
-// tests put in a fake clock and push events from the hook.
+// The narrow seam between the game and the machine: the clock, the waits, the
+// canvas, and a hook at fixed stages of the run. The game uses the real ones;
+// whole-program tests put in a fake clock, push events from the hook, and can
+// play a renderer that refuses the canvas.
 #pragma once
 
 #include <SDL.h>
@@ -17,11 +18,17 @@ enum class Stage {
   ShutDown,    // every resource released
 };
 
+inline constexpr int kNoTimeLimit = -1;
+
 struct Platform {
   std::function<Sint64()> nowNanos;          // a monotonic clock
   std::function<void(Uint32 millis)> delay;  // the intro wait and the frame wait
-  std::function<void(int millis)>
-      awaitEvent;  // a paused frame's wait: until an event, at most this (the game's: this)
+  // A paused frame's wait: until the next event arrives, or at most `millis`
+  // unless that is kNoTimeLimit. The event stays queued for the next frame.
+  std::function<void(int millis)> awaitEvent;
+  // The canvas every frame is drawn into, made the renderer's target; null
+  // when the renderer cannot draw into a texture.
+  std::function<SDL_Texture*(SDL_Renderer*)> makeCanvas;
   std::function<void(Stage, Session&)> onStage;  // empty in the game
 };
 

@@ -33,7 +33,7 @@ bool fellBackToInvisibleDriver() {
   return requested == nullptr || std::strstr(requested, driver) == nullptr;
 }
 
-bool openWindow(Game& game, Session& session) {
+bool openWindow(Game& game, Session& session, const Platform& platform) {
   // A software renderer's window is shown without a detour through OpenGL,
   // which would load a whole GL driver to copy one picture. Only a default:
   // the environment may still say otherwise.
@@ -55,21 +55,29 @@ bool openWindow(Game& game, Session& session) {
     reportFatal(game.window, std::string("Couldn't draw in the game window: ") + SDL_GetError());
     return false;
   }
-  session.canvas = createCanvas(game.renderer);
+  session.canvas = platform.makeCanvas(game.renderer);
   if (session.canvas == nullptr) {
-    reportFatal(game.window,
-                std::string("Couldn't make the game's drawing canvas: ") + SDL_GetError());
-    return false;
+    // A renderer that cannot draw into a texture can still draw into the
+    // window; only a window that is covered and uncovered may lose its picture.
+    reportProblem(std::string("Couldn't make the game's drawing canvas (") + SDL_GetError() +
+                  "); drawing straight to the window, whose picture may not survive being "
+                  "covered");
+    SDL_SetRenderDrawColor(game.renderer, 0, 0, 0, SDL_ALPHA_OPAQUE);
+    SDL_RenderClear(game.renderer);
   }
   return true;
 }
 
 // A whole-window picture the game can do without: a missing one is reported
-// and the window simply goes without it.
+// and black stands in for it. The court is also the eraser of every sprite, so
+// without a stand-in the sprites would smear trails over the title picture.
 void showWholePicture(SDL_Renderer* renderer, const PictureFile& file, SDL_Surface** surface,
                       SDL_Texture** texture) {
   std::string problem = loadPicture(renderer, file, surface, texture);
-  if (!problem.empty()) reportProblem(problem);
+  if (!problem.empty()) {
+    reportProblem(problem + "; going on with black in its place");
+    makeBlankPicture(renderer, file, surface, texture);
+  }
   SDL_RenderCopy(renderer, *texture, nullptr, nullptr);
   presentCanvas(renderer);
 }
@@ -118,7 +126,7 @@ bool loadSprites(Session& s) {
 bool startUp(Session& s, const Platform& platform) {
   Game& game = s.game;
   game = Game();
-  if (!openWindow(game, s)) return false;
+  if (!openWindow(game, s, platform)) return false;
   showWholePicture(game.renderer, kTitlePicture, &game.startSurface, &game.startTexture);
   notifyStage(platform, Stage::TitleShown, s);
   waitOnStartScreen(game);

@@ -56,6 +56,23 @@ std::string loadPicture(SDL_Renderer* renderer, const PictureFile& file, SDL_Sur
   return {};
 }
 
+void makeBlankPicture(SDL_Renderer* renderer, const PictureFile& file, SDL_Surface** surface,
+                      SDL_Texture** texture) {
+  *surface = nullptr;
+  *texture = nullptr;
+  SDL_Surface* blank = SDL_CreateRGBSurfaceWithFormat(0, file.widthPixels, file.heightPixels, 32,
+                                                      SDL_PIXELFORMAT_RGB888);
+  if (blank == nullptr) return;
+  SDL_FillRect(blank, nullptr, SDL_MapRGB(blank->format, 0, 0, 0));
+  SDL_Texture* made = SDL_CreateTextureFromSurface(renderer, blank);
+  if (made == nullptr) {
+    SDL_FreeSurface(blank);
+    return;
+  }
+  *surface = blank;
+  *texture = made;
+}
+
 int picturesLoaded(const PictureFile& file) {
   auto found = loadCounts().find(file.name);
   return found == loadCounts().end() ? 0 : found->second;

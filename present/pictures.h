@@ -25,6 +25,11 @@ inline constexpr PictureFile kSheetPicture{"scoreboard..bmp", 612, 359, true};
 std::string loadPicture(SDL_Renderer* renderer, const PictureFile& file, SDL_Surface** surface,
                         SDL_Texture** texture);
 
+// A black picture of the file's size, for a whole-window picture that cannot be
+// read. Both stay null if even that cannot be made.
+void makeBlankPicture(SDL_Renderer* renderer, const PictureFile& file, SDL_Surface** surface,
+                      SDL_Texture** texture);
+
 // How many times a picture has been read successfully since the program began.
 int picturesLoaded(const PictureFile& file);
 

@@ -1,7 +1,11 @@
 """A game directory with a picture missing, as a careless install leaves it."""
 
+from PIL import Image
+
 import harness
-from harness import CaseFailed, Session, log
+from harness import CaseFailed, Rect, Session, log
+
+PUSH = 2000  # relative motion that reaches the clamp from anywhere
 
 
 def missing_ball(s: Session) -> None:
@@ -15,12 +19,25 @@ def missing_ball(s: Session) -> None:
 
 
 def missing_court(s: Session) -> None:
-    """Without pong.bmp the game says so once on stderr and goes on."""
+    """Without pong.bmp the game says so once on stderr and goes on, on a black court
+    that the paddle leaves clean behind it."""
     win = harness.open_title(s, s.game_copy_without("pong.bmp"))
     s.move_in_window(300, 200)
     s.click(1)
     s.wait_until(lambda: "pong.bmp" in s.stderr(), "stderr names pong.bmp",
                  timeout=harness.COURT_TIMEOUT_S)
+    black = Image.new("RGB", (harness.WINDOW_WIDTH, harness.WINDOW_HEIGHT))
+    s.wait_until_matches(s.window_rect(), black, "black court in place of the title",
+                         ignore=harness.FRAME_LOOP_DRAWS)
+    s.move_relative(-PUSH, -PUSH)  # the paddle appears at the top-left clamp, (0, 0)
+    s.move_relative(100, 100)  # and moves to (70, 55), erasing where it was
+    paddle = Rect(70, 55, 60, 90)
+    s.wait_until_matches(s.in_window(paddle.x, paddle.y, paddle.w, paddle.h),
+                         harness.compose_sprite(black.crop(paddle.box()),
+                                                s.picture("vombaGruen.bmp"), (0, 0)),
+                         "paddle on the black court", timeout=10.0, max_fraction=0.01)
+    s.expect_matches(s.window_rect(), black, "black court behind the paddle",
+                     ignore=(*harness.FRAME_LOOP_DRAWS, paddle))
     # The game goes on: no message box, the window stays and answers a close.
     boxes = [t for t in map(s.window_title, s.windows()) if harness.looks_like_our_message_box(t)]
     if boxes:

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "app/run.h"
+#include "present/canvas.h"
 
 namespace fs = std::filesystem;
 
@@ -38,6 +39,16 @@ void moveMouse(Session& session, int x, int y) {
   if (SDL_GetRelativeMouseMode()) pushEvent(SDL_MOUSEMOTION);
 }
 
+std::vector<Uint32> readPicture(Session& session) {
+  std::vector<Uint32> pixels(static_cast<size_t>(kWindowWidthPixels) * kWindowHeightPixels);
+  if (SDL_RenderReadPixels(session.game.renderer, nullptr, SDL_PIXELFORMAT_RGB888, pixels.data(),
+                           kWindowWidthPixels * 4) != 0) {
+    ADD_FAILURE() << "could not read the picture back: " << SDL_GetError();
+  }
+  for (Uint32& pixel : pixels) pixel &= 0xFFFFFF;
+  return pixels;
+}
+
 std::string copyOfGameFolder() {
   char pattern[] = "/tmp/vombapong-game-XXXXXX";
   const char* made = mkdtemp(pattern);
@@ -58,8 +69,28 @@ RunResult runHeadless(const Script& script, const std::string& folder) {
     fakeNanos += static_cast<Sint64>(millis) * 1'000'000;
     if (result.courtDrawn) result.frameWaits.push_back(millis);
   };
-  platform.awaitEvent = [&](int millis) { fakeNanos += static_cast<Sint64>(millis) * 1'000'000; };
+  // The game's wait for the next event lasts until the player acts; here the
+  // script's next pushes, at the next frame start, play that part, so the wait
+  // returns at once. After a quit nothing more comes: a wait without a time
+  // limit then would never end. A limited wait passes on the fake clock.
+  Session* live = nullptr;
+  platform.awaitEvent = [&](int millis) {
+    if (millis != kNoTimeLimit) {
+      fakeNanos += static_cast<Sint64>(millis) * 1'000'000;
+      return;
+    }
+    ++result.eventWaits;
+    if (live != nullptr && live->game.quitRequested) {
+      ADD_FAILURE() << "a paused frame waits for an event after a quit: the game would hang";
+    }
+  };
+  platform.makeCanvas = [&](SDL_Renderer* renderer) -> SDL_Texture* {
+    if (!script.refuseCanvas) return realPlatform().makeCanvas(renderer);
+    SDL_SetError("Render targets not supported (refused by the test)");
+    return nullptr;
+  };
   platform.onStage = [&](Stage stage, Session& session) {
+    live = &session;
     switch (stage) {
       case Stage::TitleShown:
         if (script.onTitle) {

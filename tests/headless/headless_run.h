@@ -26,7 +26,8 @@ struct Script {
   std::function<void(Uint32 millis, bool startingUp)> onWait;
   // After shut-down released everything, before the game returns.
   std::function<void(Session&)> onShutDown;
-  int maxFrames = 5000;  // a runaway game is closed here and the run marked
+  int maxFrames = 5000;       // a runaway game is closed here and the run marked
+  bool refuseCanvas = false;  // play a renderer that cannot draw into a texture
 };
 
 struct RunResult {
@@ -37,6 +38,7 @@ struct RunResult {
   bool shutDown = false;
   Sint64 fakeMillisAtCourt = 0;    // how long start-up waited on the fake clock
   std::vector<Uint32> frameWaits;  // every frame wait handed to the platform
+  int eventWaits = 0;              // paused frames that waited for the next event, unlimited
   std::string stderrText;
 };
 
@@ -50,3 +52,8 @@ void pushEvent(Uint32 type);
 void pushClick(Uint8 button = SDL_BUTTON_LEFT);
 // Puts SDL's mouse at window position (x, y) and queues the motion event.
 void moveMouse(Session& session, int x, int y);
+
+// What the next present would show: the canvas (or, without one, the window's
+// back buffer), as 32-bit RGB888 pixels row by row.
+std::vector<Uint32> readPicture(Session& session);
+inline constexpr Uint32 kBlackPixel = 0x000000;

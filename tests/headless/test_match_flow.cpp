@@ -51,8 +51,10 @@ TEST(Pause, AnyButtonPausesAndResumesAndNothingMovesMeanwhile) {
   RunResult run = runHeadless(script);
   EXPECT_EQ(run.exitCode, 0);
   EXPECT_EQ(run.frames, 12);
-  // Paused frames do not wait out a frame period of their own: only played frames do.
+  // Paused frames do not wait out a frame period of their own: only played frames
+  // do. Each paused frame waits for the next event instead.
   EXPECT_EQ(run.frameWaits.size(), 12u - 5u);
+  EXPECT_EQ(run.eventWaits, 5);
 }
 
 TEST(Motion, MovesThePaddleToTheClampedMousePosition) {
@@ -116,6 +118,7 @@ TEST(EndOfMatch, ShowsTheDisplayPausesAndStartsTheOutroOnlyOnce) {
   EXPECT_EQ(run.exitCode, 0);
   EXPECT_EQ(run.frames, 32) << "the quitting frame runs, then the loop ends";
   EXPECT_TRUE(run.frameWaits.empty()) << "no frame of play ran";
+  EXPECT_EQ(run.eventWaits, 31) << "every paused frame but the quitting one awaits an event";
 }
 
 TEST(EndOfMatch, ClicksOutsideTheButtonsDoNothing) {
@@ -210,7 +213,9 @@ TEST(Quit, StaysInForceWhenPlayAgainIsClickedLaterInTheSameFrame) {
   EXPECT_TRUE(after.quitRequested);
 }
 
-TEST(PlayAgain, AnUnreadableSheetStopsTheGameAfterThatFrame) {
+// Nothing of a new match may be shown when its sheet cannot be read: the
+// end-of-match display stays, unchanged, until the game stops.
+TEST(PlayAgain, AnUnreadableSheetStopsTheGameBeforeANewMatchBegins) {
   const std::string folder = copyOfGameFolder();
   ASSERT_FALSE(folder.empty());
   const std::string sheet = folder + "/scoreboard..bmp";
@@ -222,9 +227,18 @@ TEST(PlayAgain, AnUnreadableSheetStopsTheGameAfterThatFrame) {
   script.beforeFrame = [](int frame, Session& s) {
     if (frame == 1) clickAt(s, 100, 360);
   };
+  std::vector<Uint32> endDisplay, afterClick;
+  Game after;
+  script.afterFrame = [&](int frame, Session& s) {
+    (frame == 0 ? endDisplay : afterClick) = readPicture(s);
+    after = s.game;
+  };
   RunResult run = runHeadless(script, folder);
   std::filesystem::remove_all(folder);
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_EQ(run.frames, 2);
   EXPECT_NE(run.stderrText.find("scoreboard..bmp"), std::string::npos) << run.stderrText;
+  EXPECT_EQ(after.playerScore, 10) << "the finished match is not reset";
+  EXPECT_TRUE(after.paused);
+  EXPECT_TRUE(endDisplay == afterClick) << "the picture changed after the failing WEITER click";
 }

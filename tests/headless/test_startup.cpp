@@ -1,15 +1,21 @@
 // Start-up and shut-down of the whole program, and the files it cannot find.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <iterator>
 
 #include "headless_run.h"
+#include "present/canvas.h"
 #include "present/pictures.h"
+#include "scripted_player.h"
 
 namespace fs = std::filesystem;
 
 namespace {
+
+constexpr Uint32 kCourtGreen = 0x20C040;  // (32, 192, 64)
 
 void quitBeforeFirstFrame(int, Session&) {
   pushEvent(SDL_QUIT);
@@ -142,6 +148,76 @@ TEST_P(MissingOptionalFile, IsReportedInOneLineAndPlayGoesOn) {
 INSTANTIATE_TEST_SUITE_P(Files, MissingOptionalFile,
                          testing::Values("Start.bmp", "pong.bmp", "intro.wav", "outro.wav",
                                          "7g.wav", "16L.wav"));
+
+// Without the court the sprites still erase themselves, with black: after a
+// whole point of play, everything outside the sprites and scores is black (no
+// title picture left, no trail of the ball or the paddles).
+TEST(MissingCourt, PlayGoesOnOnACleanBlackCourt) {
+  const std::string folder = copyOfGameFolder();
+  ASSERT_FALSE(folder.empty());
+  fs::remove(fs::path(folder) / "pong.bmp");
+  int strayPixels = -1;
+  int ballPixels = 0;
+  Script script;
+  script.beforeFrame = [](int, Session& s) {
+    if (pointsPlayed(s) > 0) {
+      pushEvent(SDL_QUIT);
+    } else {
+      serveThenStandAside(s);
+    }
+  };
+  script.afterFrame = [&](int, Session& s) {
+    if (strayPixels >= 0 || pointsPlayed(s) == 0) return;
+    const std::vector<Uint32> picture = readPicture(s);
+    const SDL_Rect drawn[] = {s.ball.dstRect, s.player.dstRect, s.computer.dstRect,
+                              s.scoreboard.playerDstRect, s.scoreboard.computerDstRect};
+    strayPixels = 0;
+    for (int y = 0; y < kWindowHeightPixels; ++y) {
+      for (int x = 0; x < kWindowWidthPixels; ++x) {
+        const Uint32 pixel = picture[static_cast<size_t>(y) * kWindowWidthPixels + x];
+        const SDL_Point at{x, y};
+        if (SDL_PointInRect(&at, &s.ball.dstRect) && pixel != kBlackPixel) ++ballPixels;
+        const bool underSprite =
+            std::any_of(std::begin(drawn), std::end(drawn),
+                        [&](const SDL_Rect& r) { return SDL_PointInRect(&at, &r); });
+        if (!underSprite && pixel != kBlackPixel) ++strayPixels;
+      }
+    }
+  };
+  RunResult run = runHeadless(script, folder);
+  fs::remove_all(folder);
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_FALSE(run.hitFrameLimit) << "no point was played";
+  EXPECT_EQ(strayPixels, 0) << "pixels that are neither black court nor a sprite";
+  EXPECT_GT(ballPixels, 0) << "the ball itself is drawn";
+}
+
+// A renderer that cannot draw into a texture: the game draws straight to the
+// window, says once that its picture may not survive, plays and ends with 0.
+TEST(NoCanvas, TheGameDrawsStraightToTheWindowAndPlays) {
+  Script script;
+  script.refuseCanvas = true;
+  int courtPixels = 0;
+  script.beforeFrame = [](int, Session& s) {
+    if (pointsPlayed(s) > 0) {
+      pushEvent(SDL_QUIT);
+    } else {
+      serveThenStandAside(s);
+    }
+  };
+  script.afterFrame = [&](int, Session& s) {
+    EXPECT_EQ(SDL_GetRenderTarget(s.game.renderer), nullptr);
+    const std::vector<Uint32> picture = readPicture(s);
+    courtPixels = static_cast<int>(std::count(picture.begin(), picture.end(), kCourtGreen));
+  };
+  RunResult run = runHeadless(script);
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_FALSE(run.hitFrameLimit) << "no point was played";
+  EXPECT_GT(courtPixels, kWindowWidthPixels * kWindowHeightPixels / 2) << "the court is drawn";
+  EXPECT_EQ(std::count(run.stderrText.begin(), run.stderrText.end(), '\n'), 1) << run.stderrText;
+  EXPECT_NE(run.stderrText.find("canvas"), std::string::npos) << run.stderrText;
+  EXPECT_NE(run.stderrText.find("may not survive"), std::string::npos) << run.stderrText;
+}
 
 TEST(StartUp, APictureOfTheWrongSizeCountsAsUnreadable) {
   const std::string folder = copyOfGameFolder();
