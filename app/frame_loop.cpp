@@ -49,12 +49,8 @@ void runFrame(Session& s, const Platform& platform) {
   if (game.paused) {
     // Nothing changes on screen while paused but through an event: sleep until
     // the player does something, for as long as that takes. After a quit
-    // nothing more is coming, so the wait is one frame period, as in play.
-    // That period matters: a quit that arrived while SDL waited made it send
-    // itself a wake-up over a second X connection, and a window destroyed at
-    // once can leave that message to a window that no longer exists, which
-    // Xlib treats as fatal: the game would end with exit code 1.
-    platform.awaitEvent(game.quitRequested ? game.frameMillis : kNoTimeLimit);
+    // nothing more is coming, so the loop ends instead.
+    if (!game.quitRequested) platform.awaitEvent();
     return;
   }
   s.ball.frameElapsed = static_cast<double>((eventsHandled - frameStart) / kNanosPerMilli);

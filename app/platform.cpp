@@ -18,12 +18,10 @@ Platform realPlatform() {
         std::chrono::duration_cast<std::chrono::nanoseconds>(sinceStart).count());
   };
   platform.delay = [](Uint32 millis) { SDL_Delay(millis); };
-  platform.awaitEvent = [](int millis) {
+  platform.awaitEvent = [] {
     // A null event leaves the event in the queue for the frame's own polling.
-    // Without a time limit only a failure ends the wait with nothing queued.
-    if (SDL_WaitEventTimeout(nullptr, millis) == 0 && millis == kNoTimeLimit) {
-      SDL_Delay(kBrokenQueueRetryMillis);
-    }
+    // On X11 SDL wakes this wait with a message to the window: see x11_wakeups.h.
+    if (SDL_WaitEvent(nullptr) == 0) SDL_Delay(kBrokenQueueRetryMillis);
   };
   platform.makeCanvas = [](SDL_Renderer* renderer) { return createCanvas(renderer); };
   return platform;

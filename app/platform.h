@@ -18,14 +18,12 @@ enum class Stage {
   ShutDown,    // every resource released
 };
 
-inline constexpr int kNoTimeLimit = -1;
-
 struct Platform {
   std::function<Sint64()> nowNanos;          // a monotonic clock
   std::function<void(Uint32 millis)> delay;  // the intro wait and the frame wait
-  // A paused frame's wait: until the next event arrives, or at most `millis`
-  // unless that is kNoTimeLimit. The event stays queued for the next frame.
-  std::function<void(int millis)> awaitEvent;
+  // A paused frame's wait: until the next event arrives, however long that
+  // is. The event stays queued for the next frame.
+  std::function<void()> awaitEvent;
   // The canvas every frame is drawn into, made the renderer's target; null
   // when the renderer cannot draw into a texture.
   std::function<SDL_Texture*(SDL_Renderer*)> makeCanvas;

@@ -6,6 +6,7 @@
 #include "app/errors.h"
 #include "app/renderer_choice.h"
 #include "app/window_events.h"
+#include "app/x11_wakeups.h"
 #include "present/canvas.h"
 #include "present/pictures.h"
 #include "present/sheet_layout.h"
@@ -38,6 +39,7 @@ bool openWindow(Game& game, Session& session, const Platform& platform) {
   // which would load a whole GL driver to copy one picture. Only a default:
   // the environment may still say otherwise.
   SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_DEFAULT);
+  ignoreLateWakeUps();
   game.window = SDL_CreateWindow(kWindowTitle, kWindowScreenX, kWindowScreenY, kWindowWidthPixels,
                                  kWindowHeightPixels, 0);
   if (game.window == nullptr) {

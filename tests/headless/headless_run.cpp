@@ -71,14 +71,9 @@ RunResult runHeadless(const Script& script, const std::string& folder) {
   };
   // The game's wait for the next event lasts until the player acts; here the
   // script's next pushes, at the next frame start, play that part, so the wait
-  // returns at once. After a quit nothing more comes: a wait without a time
-  // limit then would never end. A limited wait passes on the fake clock.
+  // returns at once. After a quit nothing more comes: a wait then would never end.
   Session* live = nullptr;
-  platform.awaitEvent = [&](int millis) {
-    if (millis != kNoTimeLimit) {
-      fakeNanos += static_cast<Sint64>(millis) * 1'000'000;
-      return;
-    }
+  platform.awaitEvent = [&] {
     ++result.eventWaits;
     if (live != nullptr && live->game.quitRequested) {
       ADD_FAILURE() << "a paused frame waits for an event after a quit: the game would hang";

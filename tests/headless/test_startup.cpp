@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <iterator>
 
+#include "app/x11_wakeups.h"
 #include "headless_run.h"
 #include "present/canvas.h"
 #include "present/pictures.h"
@@ -261,4 +262,17 @@ TEST(StartUp, WithNoDisplayAtAllTheGameDoesNotRunInvisibly) {
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_FALSE(run.courtDrawn);
   EXPECT_NE(run.stderrText.find("no display"), std::string::npos) << run.stderrText;
+}
+
+// The wake-up guard must be in place before SDL opens a display (x11_wakeups.h);
+// test_x11_wakeups.py shows under a real X server what it guards against.
+TEST(StartUp, IgnoresSdlsLateWakeUpsBeforeOpeningTheWindow) {
+  Script script;
+  bool guardedAtTitle = false;
+  script.onTitle = [&](Session&) {
+    guardedAtTitle = lateWakeUpsIgnored();
+    pushEvent(SDL_QUIT);
+  };
+  runHeadless(script);
+  EXPECT_TRUE(guardedAtTitle);
 }
