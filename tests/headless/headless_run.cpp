@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <filesystem>
 
 #include "app/run.h"
@@ -58,12 +59,38 @@ std::string copyOfGameFolder() {
   return made;
 }
 
+std::vector<Uint32> surfacePixels(SDL_Surface* surface) {
+  std::vector<Uint32> pixels;
+  if (surface == nullptr) return pixels;
+  SDL_Surface* rgb = SDL_ConvertSurfaceFormat(surface, SDL_PIXELFORMAT_RGB888, 0);
+  if (rgb == nullptr) return pixels;
+  pixels.reserve(static_cast<size_t>(rgb->w) * rgb->h);
+  for (int y = 0; y < rgb->h; ++y) {
+    const auto* row = reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(rgb->pixels) +
+                                                      static_cast<ptrdiff_t>(y) * rgb->pitch);
+    for (int x = 0; x < rgb->w; ++x) pixels.push_back(row[x] & 0xFFFFFF);
+  }
+  SDL_FreeSurface(rgb);
+  return pixels;
+}
+
+std::vector<Uint32> windowPixels(const Session& session) {
+  // The dummy driver's window is a surface that every present copies into.
+  return surfacePixels(SDL_GetWindowSurface(session.game.window));
+}
+
 RunResult runHeadless(const Script& script, const std::string& folder) {
   RunResult result;
   Sint64 fakeNanos = 0;
+  Sint64 eventHandlingNanos = 0;  // passes right after the frame's first reading
   int frame = 0;
   Platform platform;
-  platform.nowNanos = [&] { return fakeNanos; };
+  platform.nowNanos = [&] {
+    const Sint64 now = fakeNanos;
+    fakeNanos += eventHandlingNanos;
+    eventHandlingNanos = 0;
+    return now;
+  };
   platform.delay = [&](Uint32 millis) {
     if (script.onWait) script.onWait(millis, !result.courtDrawn);
     fakeNanos += static_cast<Sint64>(millis) * 1'000'000;
@@ -100,6 +127,9 @@ RunResult runHeadless(const Script& script, const std::string& folder) {
         if (script.onCourt) script.onCourt(session);
         break;
       case Stage::FrameStart:
+        if (script.eventHandlingMillis) {
+          eventHandlingNanos = std::llround(script.eventHandlingMillis(frame) * 1'000'000);
+        }
         if (frame >= script.maxFrames) {
           result.hitFrameLimit = true;
           pushEvent(SDL_QUIT);

@@ -1,6 +1,7 @@
 // Runs the whole game in this process with SDL's dummy drivers: a fake clock
-// that only moves when the game waits, and a script that pushes events at the
-// title screen and before every frame.
+// that moves when the game waits (and, if the script says so, while a frame
+// handles its events), and a script that pushes events at the title screen and
+// before every frame.
 #pragma once
 
 #include <SDL.h>
@@ -26,6 +27,9 @@ struct Script {
   std::function<void(Uint32 millis, bool startingUp)> onWait;
   // After shut-down released everything, before the game returns.
   std::function<void(Session&)> onShutDown;
+  // How long frame `frame` takes to handle its events: the fake clock moves by
+  // this many milliseconds between the frame's two readings. None by default.
+  std::function<double(int frame)> eventHandlingMillis;
   int maxFrames = 5000;       // a runaway game is closed here and the run marked
   bool refuseCanvas = false;  // play a renderer that cannot draw into a texture
 };
@@ -57,3 +61,7 @@ void moveMouse(Session& session, int x, int y);
 // back buffer), as 32-bit RGB888 pixels row by row.
 std::vector<Uint32> readPicture(Session& session);
 inline constexpr Uint32 kBlackPixel = 0x000000;
+// What the window shows, as the last present left it, and what a surface (one
+// of the game's pictures, say) holds: 0xRRGGBB per pixel, row by row.
+std::vector<Uint32> windowPixels(const Session& session);
+std::vector<Uint32> surfacePixels(SDL_Surface* surface);

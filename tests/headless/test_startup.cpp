@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <filesystem>
 #include <iterator>
@@ -63,14 +64,25 @@ TEST(StartUp, OnlyAMouseButtonLeavesTheStartScreen) {
   bool startedOnClick = false;
   script.onCourt = [&](Session& s) { startedOnClick = s.game.started && !s.game.quitRequested; };
   script.beforeFrame = quitBeforeFirstFrame;
+  bool clickLeftQueued = true;
+  script.afterFrame = [&](int, Session& s) { clickLeftQueued = s.game.paused; };
   RunResult run = runHeadless(script);
   EXPECT_TRUE(startedOnClick);
+  // Had an event before it ended the start screen, the click would still be
+  // queued, and the first frame would take it as a pause.
+  EXPECT_FALSE(clickLeftQueued) << "the click, not an event before it, left the start screen";
   EXPECT_EQ(run.exitCode, 0);
 }
 
 TEST(StartUp, RecordsHaveTheirDefaultsWhenPlayBegins) {
   Script script;
   script.onCourt = [](Session& s) {
+    EXPECT_STREQ(SDL_GetWindowTitle(s.game.window), "VombaPong DO NOT DISTRIBUTE");
+    int x = 0, y = 0, width = 0, height = 0;
+    SDL_GetWindowPosition(s.game.window, &x, &y);
+    SDL_GetWindowSize(s.game.window, &width, &height);
+    EXPECT_EQ((std::array{x, y, width, height}), (std::array{300, 100, 600, 400}))
+        << "the window's place and size";
     EXPECT_TRUE(s.game.running);
     EXPECT_FALSE(s.game.paused);
     EXPECT_EQ(s.game.frameMillis, 30);
