@@ -3,14 +3,29 @@
 # but only those that are missing, so a second run costs nothing.
 set -euo pipefail
 
-want=(cmake make g++ pkg-config libsdl2-dev libsdl2-mixer-dev)
-if [ "${1:-}" = "--test" ]; then
-  want+=(googletest libgtest-dev libbenchmark-dev xvfb xdotool python3 python3-xlib python3-pil
-         imagemagick sox x11-utils valgrind)
-elif [ "${1:-}" = "--bench" ]; then
-  # make bench builds everything, tests included, and plays the game under Xvfb.
-  want+=(googletest libgtest-dev libbenchmark-dev xvfb xdotool python3 python3-xlib python3-pil)
-fi
+# xfonts-base: SDL's message box, the game's only word to a player who started
+# it from a menu, draws its text with X core fonts, which an X server reads
+# from the machine it runs on. Installing an X server without its recommended
+# packages leaves them out, and the box then cannot open.
+play=(cmake make g++ pkg-config libsdl2-dev libsdl2-mixer-dev xfonts-base)
+case "${1:-}" in
+  "")
+    want=("${play[@]}") ;;
+  --test)
+    want=("${play[@]}" googletest libgtest-dev libbenchmark-dev xvfb xdotool python3 python3-xlib
+          python3-pil imagemagick sox x11-utils valgrind) ;;
+  --bench)
+    # make bench builds everything, tests included, and plays the game under Xvfb.
+    want=("${play[@]}" googletest libgtest-dev libbenchmark-dev xvfb xdotool python3 python3-xlib
+          python3-pil) ;;
+  --fresh-check)
+    # Only the host's part of scripts/fresh-machine-check.sh: it makes the bare
+    # root, and runs the display that the game inside it is shown on.
+    want=(mmdebstrap xvfb python3 python3-xlib python3-pil) ;;
+  *)
+    echo "usage: $0 [--test | --bench | --fresh-check]" >&2
+    exit 2 ;;
+esac
 
 missing=()
 for pkg in "${want[@]}"; do
