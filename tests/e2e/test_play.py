@@ -131,7 +131,7 @@ def click_during_intro_pauses(s: Session) -> None:
     s.wait_until_matches(s.window_rect(), s.picture("pong.bmp"), "court",
                          ignore=harness.FRAME_LOOP_DRAWS)
     if pointer_held_by_window(s):
-        harness.require_frame_loop(s)  # skips a build that does not play yet
+        harness.require_frame_loop(s)
         raise CaseFailed("the click made during the intro did not pause play: "
                          "the pointer is held and the ball is drawn")
     # Paused: the picture stays and motion does not bring the paddle out.
