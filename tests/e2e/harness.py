@@ -681,6 +681,24 @@ def paddle_picture(s: Session, at: tuple[int, int]) -> Image.Image:
     return compose_sprite(court, s.picture("vombaGruen.bmp"), (0, 0))
 
 
+# Right of the player's paddle at the serve (150, 150), below the scores and
+# left of the computer's column: bare court until a served ball flies there.
+BALL_FLIGHT = Rect(230, 60, 300, 340)
+
+
+def wait_for_ball_in_flight(s: Session, timeout: float = 10.0) -> None:
+    """Wait until the served ball is seen flying right of the player's paddle.
+
+    Its resting place lies under the paddle that serves it, so a change
+    there proves nothing: a ball that never moves would pass for served.
+    """
+    rect = s.in_window(BALL_FLIGHT.x, BALL_FLIGHT.y, BALL_FLIGHT.w, BALL_FLIGHT.h)
+    court = s.picture("pong.bmp").crop(BALL_FLIGHT.box())
+    s.wait_until(lambda: not compare_images(s.grab(rect), court, "ball in flight",
+                                            max_fraction=0.002).ok,
+                 "the served ball flies right of the paddle", timeout=timeout)
+
+
 def require_frame_loop(s: Session) -> None:
     """Fail the case unless the game plays: the first frame of play draws the
     ball at its serve place, where a game whose frame loop does nothing
