@@ -5,7 +5,7 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: play test preview package bench configure build asan deps test-deps format clean
+.PHONY: play test fresh-check preview package bench configure build asan deps test-deps format clean
 
 # Only the game and its files: a player needs no test tools.
 play: deps configure
@@ -15,6 +15,13 @@ play: deps configure
 test: test-deps build asan
 	cd $(ASAN_BUILD) && ctest --output-on-failure --no-tests=error -j $(JOBS) -L 'unit|headless'
 	cd $(BUILD) && ctest --output-on-failure --no-tests=error -j $(JOBS)
+
+# `make test` and then `make play` as a newcomer runs them, on a Debian 12 root
+# made bare for the purpose from Debian's archive. Needs root; takes 10-20
+# minutes; not part of `make test`.
+fresh-check:
+	@scripts/install-deps.sh --fresh-check
+	scripts/fresh-machine-check.sh
 
 # Every picture of the game beside a screenshot of it in play, in one PNG.
 preview: test-deps build

@@ -39,9 +39,12 @@ std::string wrapForBox(const std::string& message, size_t width) {
 
 void reportFatal(SDL_Window* window, const std::string& message) {
   std::fprintf(stderr, "VombaPong: %s\n", message.c_str());
-  if (displayCanShowBoxes()) {
-    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "VombaPong cannot go on",
-                             wrapForBox(message, kBoxLineCharacters).c_str(), window);
+  if (displayCanShowBoxes() &&
+      SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "VombaPong cannot go on",
+                               wrapForBox(message, kBoxLineCharacters).c_str(), window) != 0) {
+    // Without the box a player who started the game from a terminal still
+    // learns why it did not come (an X server without core fonts, say).
+    std::fprintf(stderr, "VombaPong: couldn't show this message in a box: %s\n", SDL_GetError());
   }
 }
 

@@ -3,17 +3,32 @@
 # but only those that are missing, so a second run costs nothing.
 set -euo pipefail
 
-want=(cmake make g++ pkg-config libsdl2-dev libsdl2-mixer-dev)
-if [ "${1:-}" = "--test" ]; then
-  want+=(googletest libgtest-dev libbenchmark-dev xvfb xdotool python3 python3-xlib python3-pil
-         imagemagick sox x11-utils valgrind mesa-utils)
-  # The package's checkers: lintian, and the validators of the desktop entry,
-  # the metainfo and the manual page.
-  want+=(lintian appstream desktop-file-utils man-db)
-elif [ "${1:-}" = "--bench" ]; then
-  # make bench builds everything, tests included, and plays the game under Xvfb.
-  want+=(googletest libgtest-dev libbenchmark-dev xvfb xdotool python3 python3-xlib python3-pil)
-fi
+# xfonts-base: SDL's message box, the game's only word to a player who started
+# it from a menu, draws its text with X core fonts, which an X server reads
+# from the machine it runs on. Installing an X server without its recommended
+# packages leaves them out, and the box then cannot open.
+play=(cmake make g++ pkg-config libsdl2-dev libsdl2-mixer-dev xfonts-base)
+case "${1:-}" in
+  "")
+    want=("${play[@]}") ;;
+  --test)
+    want=("${play[@]}" googletest libgtest-dev libbenchmark-dev xvfb xdotool python3 python3-xlib
+          python3-pil imagemagick sox x11-utils valgrind mesa-utils
+          # The package's checkers: lintian, and the validators of the desktop
+          # entry, the metainfo and the manual page.
+          lintian appstream desktop-file-utils man-db) ;;
+  --bench)
+    # make bench builds everything, tests included, and plays the game under Xvfb.
+    want=("${play[@]}" googletest libgtest-dev libbenchmark-dev xvfb xdotool python3 python3-xlib
+          python3-pil) ;;
+  --fresh-check)
+    # Only the host's part of scripts/fresh-machine-check.sh: it makes the bare
+    # root, and runs the display that the game inside it is shown on.
+    want=(mmdebstrap xvfb python3 python3-xlib python3-pil) ;;
+  *)
+    echo "usage: $0 [--test | --bench | --fresh-check]" >&2
+    exit 2 ;;
+esac
 
 missing=()
 for pkg in "${want[@]}"; do

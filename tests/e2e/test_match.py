@@ -247,10 +247,7 @@ def serve_and_park(s: Session) -> None:
     s.move_relative(-PUSH, -PUSH)
     expect_paddle_at(s, (0, 0), "paddle at the top-left clamp")
     s.move_relative(*SERVE_MOUSE)
-    ball = s.in_window(harness.BALL_START.x, harness.BALL_START.y, BALL_SIZE, BALL_SIZE)
-    resting = harness.ball_at_rest_picture(s)
-    s.wait_until(lambda: not harness.compare_images(s.grab(ball), resting, "ball").ok,
-                 "the first serve leaves its place", timeout=10.0)
+    harness.wait_for_ball_in_flight(s)
     log("first ball served")
     s.move_relative(-PUSH, -PUSH)
     s.move_relative(*PARK_MOUSE)

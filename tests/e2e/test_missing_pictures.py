@@ -58,8 +58,30 @@ def missing_court(s: Session) -> None:
         raise CaseFailed(f"stderr names other pictures as well: {others!r}")
 
 
+BOX_FAILED = "VombaPong: couldn't show this message in a box: "
+
+
+def missing_ball_no_box(s: Session) -> None:
+    """An X server without core fonts cannot open SDL's message box: the game
+    says so on stderr after its message, with SDL's reason, and ends with 1."""
+    harness.open_title(s, s.game_copy_without("ball.bmp"))
+    s.move_in_window(300, 200)
+    s.click(1)
+    s.expect_exit(1)
+    lines = [line for line in s.stderr().splitlines() if line.strip()]
+    log(f"stderr lines: {lines!r}")
+    if (len(lines) != 2 or "ball.bmp" not in lines[0] or not lines[1].startswith(BOX_FAILED)
+            or not lines[1][len(BOX_FAILED):].strip()):
+        raise CaseFailed(f"expected the message naming ball.bmp, then that the box could not "
+                         f"be shown and SDL's reason, got {lines!r}")
+
+
+# Only the server's built-in "fixed" font, which SDL's box does not take.
+missing_ball_no_box.xvfb_args = ("-fp", "built-ins")
+
 CASES = {
     "missing_ball": missing_ball,
+    "missing_ball_no_box": missing_ball_no_box,
     "missing_court": missing_court,
 }
 

@@ -26,7 +26,7 @@ from typing import Callable, Optional
 from PIL import Image, ImageChops
 
 import harness
-from harness import CaseFailed, CaseSkipped, Rect, Session, log
+from harness import CaseFailed, Rect, Session, log
 from test_play import PUSH, expect_paddle_at
 
 FRAME_WAIT_S = 0.030
@@ -60,8 +60,8 @@ def delay_probe(s: Session) -> Path:
     """The probe that the build puts beside the game's folder."""
     probe = s.game_dir.parent / "bench" / "libvomba_delay_probe.so"
     if not probe.exists():
-        raise CaseSkipped(f"no delay probe at {probe}: it is built with the bench "
-                          "targets (VOMBA_BENCH=ON)")
+        raise CaseFailed(f"no delay probe at {probe}: it is built with the bench "
+                         "targets (VOMBA_BENCH=ON), which this case needs")
     return probe
 
 

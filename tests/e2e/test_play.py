@@ -103,10 +103,7 @@ def pause_and_resume(s: Session) -> None:
     s.move_relative(-PUSH, -PUSH)
     expect_paddle_at(s, (0, 0), "paddle at the top-left clamp")
     s.move_relative(180, 195)
-    ball = s.in_window(harness.BALL_START.x, harness.BALL_START.y, 36, 36)
-    resting = harness.ball_at_rest_picture(s)
-    s.wait_until(lambda: not harness.compare_images(s.grab(ball), resting, "ball").ok,
-                 "the served ball leaves its place", timeout=5.0)
+    harness.wait_for_ball_in_flight(s)
     log("ball served")
 
     s.click(1)
@@ -165,7 +162,7 @@ def click_during_intro_pauses(s: Session) -> None:
     deadline = time.monotonic() + PAUSE_TAKES_HOLD_S
     while pointer_held_by_window(s):
         if time.monotonic() > deadline:
-            harness.require_frame_loop(s)  # skips a build that does not play yet
+            harness.require_frame_loop(s)
             raise CaseFailed("the click made during the intro did not pause play: "
                              "the pointer is held and the ball is drawn")
         time.sleep(harness.POLL_INTERVAL_S)

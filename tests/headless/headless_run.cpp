@@ -12,6 +12,11 @@
 namespace fs = std::filesystem;
 
 namespace {
+// Frames past the limit for a game to hear the quit it was sent; one that does
+// not is stopped from outside, so that a broken frame loop fails its tests
+// instead of hanging them.
+constexpr int kFramesToHearAQuit = 100;
+
 // No display and no sound card needed; a test may still choose other drivers.
 const bool kDummyDriversChosen = [] {
   setenv("SDL_VIDEODRIVER", "dummy", 0);
@@ -133,6 +138,7 @@ RunResult runHeadless(const Script& script, const std::string& folder) {
         if (frame >= script.maxFrames) {
           result.hitFrameLimit = true;
           pushEvent(SDL_QUIT);
+          if (frame >= script.maxFrames + kFramesToHearAQuit) session.game.quitRequested = true;
         } else if (script.beforeFrame) {
           script.beforeFrame(frame, session);
         }
