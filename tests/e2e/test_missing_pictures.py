@@ -68,7 +68,7 @@ def missing_ball_no_box(s: Session) -> None:
     s.move_in_window(300, 200)
     s.click(1)
     s.expect_exit(1)
-    lines = [line for line in s.stderr().splitlines() if line.strip()]
+    lines = s.problem_lines()
     log(f"stderr lines: {lines!r}")
     if (len(lines) != 2 or "ball.bmp" not in lines[0] or not lines[1].startswith(BOX_FAILED)
             or not lines[1][len(BOX_FAILED):].strip()):

@@ -124,7 +124,7 @@ def no_canvas(s: Session) -> None:
     s.close(win)
     s.expect_exit(0)
     # Mesa adds a warning line of its own; the game's lines are its own.
-    ours = [line for line in _stderr_lines(s) if line.startswith("VombaPong:")]
+    ours = [line for line in s.problem_lines() if line.startswith("VombaPong:")]
     log(f"the game's stderr lines: {ours!r}")
     if len(ours) != 1 or "canvas" not in ours[0] or "window" not in ours[0]:
         raise CaseFailed(f"expected one line about drawing without a canvas, got {ours!r}")
