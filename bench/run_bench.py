@@ -813,7 +813,7 @@ def report(runs: list[Run], seconds: float) -> tuple[str, str]:
     text = ["\n".join(f"{k}: {v}" for k, v in machine)]
     md = ["# VombaPong: bench tables", "",
           "Written by `make bench` (bench/run_bench.py). The narrative of a run is "
-          "docs/performance.md.", "", markdown_table(("", ""), machine)]
+          "docs/performance.md.", "", markdown_table(("What", "This run"), machine)]
     for title, header, rows in tables:
         text += ["", title, text_table(header, rows)]
         md += ["", f"## {title}", "", markdown_table(header, rows)]
