@@ -25,6 +25,7 @@
 #include "app/platform.h"
 #include "app/renderer_choice.h"
 #include "app/session.h"
+#include "app/shutdown.h"
 #include "app/startup.h"
 #include "present/canvas.h"
 #include "present/pictures.h"
@@ -93,15 +94,7 @@ struct PlayBench {
     s.player.firstDraw = false;
   }
   ~PlayBench() {
-    for (SDL_Texture* t : {s.courtTexture, s.player.texture, s.computer.texture, s.ball.texture,
-                           s.scoreboard.texture}) {
-      SDL_DestroyTexture(t);
-    }
-    for (SDL_Surface* f : {s.courtSurface, s.player.surface, s.computer.surface, s.ball.surface,
-                           s.scoreboard.surface}) {
-      SDL_FreeSurface(f);
-    }
-    SDL_DestroyRenderer(s.game.renderer);
+    releaseSession(s);
     SDL_FreeSurface(target);
   }
   PlayBench(const PlayBench&) = delete;
