@@ -256,13 +256,7 @@ TEST_P(DamagedGameFolder, EndsAsTheFileDeserves) {
   bool pointPlayed = false;
   Script script;
   script.maxFrames = kFramesForAPoint;
-  script.beforeFrame = [&](int, Session& s) {
-    if (pointPlayed) {
-      pushEvent(SDL_QUIT);
-    } else {
-      serveThenStandAside(s);
-    }
-  };
+  script.beforeFrame = quitAfterAPoint;
   script.afterFrame = [&](int, Session& s) { pointPlayed = pointPlayed || pointsPlayed(s) > 0; };
   bool soundLoaded = false;
   script.onCourt = [&](Session& s) {
@@ -347,13 +341,7 @@ TEST_P(NoSound, TheGamePlaysAPointSilentlyAndSaysSoOnce) {
       silent = silent && *soundSlot(s.bank, index) == nullptr;
     }
   };
-  script.beforeFrame = [&](int, Session& s) {
-    if (pointPlayed) {
-      pushEvent(SDL_QUIT);
-    } else {
-      serveThenStandAside(s);
-    }
-  };
+  script.beforeFrame = quitAfterAPoint;
   script.afterFrame = [&](int, Session& s) { pointPlayed = pointPlayed || pointsPlayed(s) > 0; };
   std::vector<std::string> left;
   expectEverythingReleased(script, left);

@@ -156,13 +156,7 @@ TEST(MissingCourt, PlayGoesOnOnACleanBlackCourt) {
   int strayPixels = -1;
   int ballPixels = 0;
   Script script;
-  script.beforeFrame = [](int, Session& s) {
-    if (pointsPlayed(s) > 0) {
-      pushEvent(SDL_QUIT);
-    } else {
-      serveThenStandAside(s);
-    }
-  };
+  script.beforeFrame = quitAfterAPoint;
   script.afterFrame = [&](int, Session& s) {
     if (strayPixels >= 0 || pointsPlayed(s) == 0) return;
     const std::vector<Uint32> picture = readPicture(s);
@@ -195,13 +189,7 @@ TEST(NoCanvas, TheGameDrawsStraightToTheWindowAndPlays) {
   Script script;
   script.refuseCanvas = true;
   int courtPixels = 0;
-  script.beforeFrame = [](int, Session& s) {
-    if (pointsPlayed(s) > 0) {
-      pushEvent(SDL_QUIT);
-    } else {
-      serveThenStandAside(s);
-    }
-  };
+  script.beforeFrame = quitAfterAPoint;
   script.afterFrame = [&](int, Session& s) {
     EXPECT_EQ(SDL_GetRenderTarget(s.game.renderer), nullptr);
     const std::vector<Uint32> picture = readPicture(s);
