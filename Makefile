@@ -31,8 +31,9 @@ preview: test-deps build
 package: deps build
 	cd $(BUILD) && cpack -G DEB
 
-# What the game costs the machine, beside the floor of its design: prints a
-# table and writes docs/performance.md. Takes several minutes; not a test.
+# What the game costs the machine, beside the floor of its design: prints its
+# tables and writes them to $(BUILD)/bench/performance.md. What they mean is
+# written by hand in docs/performance.md. Takes several minutes; not a test.
 bench:
 	@scripts/install-deps.sh --bench
 	$(MAKE) build

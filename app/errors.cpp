@@ -9,10 +9,14 @@ constexpr size_t kBoxLineCharacters = 60;
 bool displayCanShowBoxes() {
   const char* driver = SDL_GetCurrentVideoDriver();
   // Without a video driver, or with one that draws nowhere, nobody could see a box.
-  return driver != nullptr && std::strcmp(driver, "dummy") != 0 &&
-         std::strcmp(driver, "offscreen") != 0;
+  return driver != nullptr && !drawsNowhere(driver);
 }
 }  // namespace
+
+bool drawsNowhere(const char* videoDriver) {
+  return videoDriver != nullptr &&
+         (std::strcmp(videoDriver, "dummy") == 0 || std::strcmp(videoDriver, "offscreen") == 0);
+}
 
 std::string wrapForBox(const std::string& message, size_t width) {
   std::string wrapped;

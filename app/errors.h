@@ -13,5 +13,9 @@ void reportFatal(SDL_Window* window, const std::string& message);
 // spaces or slashes: a message box breaks lines only where the text does.
 std::string wrapForBox(const std::string& message, size_t width);
 
+// True for SDL's video drivers that show nothing to anybody, "dummy" and
+// "offscreen"; false for null.
+bool drawsNowhere(const char* videoDriver);
+
 // One line on stderr for a problem the game plays on through.
 void reportProblem(const std::string& message);

@@ -8,8 +8,6 @@
 #include "present/scoreboard.h"
 
 namespace {
-constexpr Sint64 kNanosPerMilli = 1'000'000;
-
 void drawScores(Session& s) {
   Game& game = s.game;
   Scoreboard& board = s.scoreboard;

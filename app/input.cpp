@@ -31,11 +31,6 @@ EndButton endButtonAt(int x, int y) {
   return EndButton::None;
 }
 
-void requestQuit(Game& game) {
-  game.running = false;
-  game.quitRequested = true;
-}
-
 void handleMotion(Session& s) {
   PlayerPaddle& paddle = s.player;
   SDL_GetMouseState(&paddle.mouseX, &paddle.mouseY);
@@ -75,9 +70,7 @@ void handleClick(Session& s) {
     }
     return;
   }
-  game.paused = !game.paused;
-  // The mouse is held by the window during play and free while paused.
-  SDL_SetRelativeMouseMode(game.paused ? SDL_FALSE : SDL_TRUE);
+  setPaused(game, !game.paused);
 }
 
 void handleEvent(Session& s) {

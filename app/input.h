@@ -32,6 +32,3 @@ void drawPlayerPaddle(const PlayerPaddle& paddle, SDL_Renderer* renderer);
 
 // A press of any mouse button: a button test after the match, else the pause toggle.
 void handleClick(Session& session);
-
-// A quit from the close button or ENDE: this frame still runs to its end.
-void requestQuit(Game& game);

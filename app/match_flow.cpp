@@ -1,7 +1,6 @@
 #include "app/match_flow.h"
 
 #include "app/errors.h"
-#include "app/input.h"
 #include "present/canvas.h"
 #include "present/pictures.h"
 #include "present/scoreboard.h"
@@ -9,6 +8,11 @@
 
 bool isMatchOver(const Game& game) {
   return game.playerScore == kWinningScore || game.computerScore == kWinningScore;
+}
+
+void setPaused(Game& game, bool paused) {
+  game.paused = paused;
+  SDL_SetRelativeMouseMode(paused ? SDL_FALSE : SDL_TRUE);
 }
 
 void endOfMatchStep(Session& s) {
@@ -28,8 +32,7 @@ void endOfMatchStep(Session& s) {
     presentCanvas(game.renderer);
   }
   game.outroPlayed = true;
-  game.paused = true;
-  SDL_SetRelativeMouseMode(SDL_FALSE);
+  setPaused(game, true);
 }
 
 void playAgain(Session& s) {
@@ -50,7 +53,6 @@ void playAgain(Session& s) {
 
   game.playerScore = 0;
   game.computerScore = 0;
-  game.paused = false;
   game.running = true;
   game.outroPlayed = false;
   SDL_RenderCopy(game.renderer, s.courtTexture, nullptr, nullptr);
@@ -60,6 +62,11 @@ void playAgain(Session& s) {
   board.texture = texture;
 
   presentCanvas(game.renderer);
-  SDL_SetRelativeMouseMode(SDL_TRUE);
+  setPaused(game, false);
   startSound(s.bank.intro);
+}
+
+void requestQuit(Game& game) {
+  game.running = false;
+  game.quitRequested = true;
 }

@@ -18,6 +18,8 @@ enum class Stage {
   ShutDown,    // every resource released
 };
 
+inline constexpr Sint64 kNanosPerMilli = 1'000'000;
+
 struct Platform {
   std::function<Sint64()> nowNanos;          // a monotonic clock
   std::function<void(Uint32 millis)> delay;  // the intro wait and the frame wait

@@ -3,7 +3,7 @@
 #include "present/pictures.h"
 #include "present/sounds.h"
 
-void shutDown(Session& s) {
+void releaseSession(Session& s) {
   Game& game = s.game;
   freeSoundBank(s.bank);
 
@@ -27,7 +27,10 @@ void shutDown(Session& s) {
   if (game.window != nullptr) SDL_DestroyWindow(game.window);
   game.renderer = nullptr;
   game.window = nullptr;
+}
 
+void shutDown(Session& s) {
+  releaseSession(s);
   // Closing the device here rather than leaving it to SDL_Quit lets the mixer
   // free its channel tables and forget the device, so nothing leaks.
   Mix_CloseAudio();

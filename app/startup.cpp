@@ -4,32 +4,26 @@
 #include <string>
 
 #include "app/errors.h"
+#include "app/match_flow.h"
 #include "app/renderer_choice.h"
 #include "app/window_events.h"
 #include "app/x11_wakeups.h"
 #include "present/canvas.h"
 #include "present/pictures.h"
-#include "present/sheet_layout.h"
 #include "present/sounds.h"
 
 namespace {
 
 constexpr const char* kWindowTitle = "VombaPong DO NOT DISTRIBUTE";
-constexpr int kWindowScreenX = 300;
-constexpr int kWindowScreenY = 100;
 constexpr int kAudioFrequencyHz = 44100;
 constexpr int kAudioChannels = 2;
 constexpr int kAudioChunkFrames = 2048;
-constexpr SDL_Rect kBallStart{184, 182, kBallSizePixels, kBallSizePixels};
 
 // With no display to reach, SDL quietly falls back to a driver that draws
 // nowhere; a game window nobody can see is no window, unless it was asked for.
 bool fellBackToInvisibleDriver() {
   const char* driver = SDL_GetCurrentVideoDriver();
-  if (driver == nullptr ||
-      (std::strcmp(driver, "offscreen") != 0 && std::strcmp(driver, "dummy") != 0)) {
-    return false;
-  }
+  if (!drawsNowhere(driver)) return false;
   const char* requested = SDL_getenv("SDL_VIDEODRIVER");
   return requested == nullptr || std::strstr(requested, driver) == nullptr;
 }
@@ -144,7 +138,7 @@ bool startUp(Session& s, const Platform& platform) {
   s.ball = Ball();
   s.computer = ComputerPaddle();
   s.scoreboard = Scoreboard();
-  SDL_SetRelativeMouseMode(SDL_TRUE);
+  setPaused(game, false);
   showWholePicture(game.renderer, kCourtPicture, &s.courtSurface, &s.courtTexture);
   if (!loadSprites(s)) return false;
   notifyStage(platform, Stage::CourtDrawn, s);

@@ -5,7 +5,6 @@
 #include "present/canvas.h"
 
 namespace {
-constexpr Sint64 kNanosPerMilli = 1'000'000;
 // How often a long wait looks for exposures: short enough that an uncovered
 // window looks repainted at once.
 constexpr Sint64 kRepaintPollMillis = 20;

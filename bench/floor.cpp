@@ -12,12 +12,11 @@
 #include <cstdlib>
 
 #include "app/renderer_choice.h"
+#include "app/startup.h"
 #include "present/canvas.h"
 
 namespace {
 
-constexpr int kWindowScreenX = 300;
-constexpr int kWindowScreenY = 100;
 constexpr Uint32 kFrameMillis = 30;
 constexpr int kPresentsPerFrame = 2;  // after the ball step, and after the paddles
 

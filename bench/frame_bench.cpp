@@ -1,10 +1,10 @@
 // What one frame of play costs the processor, apart from its wait, and what one
 // present through the canvas costs.
 //
-// PlayFrameWork: the frame's own work (events, both scores, the ball step, the
-// computer paddle, the player's paddle) on SDL's software renderer drawing into
-// a 600 x 400 surface. The renderer has no window and no canvas, so its
-// presents only flush the drawing queued since the last one: the drawing is
+// PlayFrameWork: the frame loop's own frame (runFrame: events, both scores, the
+// ball step, the computer paddle, the player's paddle), with its wait taken
+// out, on SDL's software renderer drawing into a 600 x 400 surface. The renderer has no window and
+// no canvas, so its presents only flush the drawing queued since the last one: the drawing is
 // counted, the showing is not. Pictures are the game's own, read from the game
 // folder, or plain stand-ins when they are missing.
 //
@@ -20,25 +20,22 @@
 #include <cstdio>
 #include <string>
 
-#include "app/input.h"
+#include "app/frame_loop.h"
 #include "app/match_flow.h"
+#include "app/platform.h"
 #include "app/renderer_choice.h"
 #include "app/session.h"
-#include "game/ball.h"
-#include "game/computer_paddle.h"
+#include "app/shutdown.h"
+#include "app/startup.h"
 #include "present/canvas.h"
 #include "present/pictures.h"
-#include "present/scoreboard.h"
 #include "present/sheet_layout.h"
 
 namespace {
 
-constexpr int kWindowScreenX = 300;
-constexpr int kWindowScreenY = 100;
 // Mouse centre (80, 195): the paddle's rectangle at (50, 150) serves every
 // ball resting at (100, 182) and returns the balls that fly into it.
 constexpr SDL_Rect kParkedPaddle{50, 150, kPaddleWidthPixels, kPaddleHeightPixels};
-constexpr SDL_Rect kBallStart{184, 182, kBallSizePixels, kBallSizePixels};
 
 // A stand-in for a missing picture: one colour, keyed like the game's sprites.
 void standIn(SDL_Renderer* renderer, const PictureFile& file, SDL_Surface** surface,
@@ -61,11 +58,20 @@ bool loadOrStandIn(SDL_Renderer* renderer, const PictureFile& file, SDL_Surface*
   return false;
 }
 
+// The machine's clock, and waits that return at once: a frame's wait is not its work.
+Platform withoutWaits() {
+  Platform platform = realPlatform();
+  platform.delay = [](Uint32) {};
+  platform.awaitEvent = [] {};
+  return platform;
+}
+
 // The records of a match in play, as start-up leaves them, on a software
 // renderer over a 600 x 400 surface.
 struct PlayBench {
   SDL_Surface* target = nullptr;
   Session s;
+  Platform platform = withoutWaits();
   bool realPictures = true;
 
   PlayBench() {
@@ -88,36 +94,14 @@ struct PlayBench {
     s.player.firstDraw = false;
   }
   ~PlayBench() {
-    for (SDL_Texture* t : {s.courtTexture, s.player.texture, s.computer.texture, s.ball.texture,
-                           s.scoreboard.texture}) {
-      SDL_DestroyTexture(t);
-    }
-    for (SDL_Surface* f : {s.courtSurface, s.player.surface, s.computer.surface, s.ball.surface,
-                           s.scoreboard.surface}) {
-      SDL_FreeSurface(f);
-    }
-    SDL_DestroyRenderer(s.game.renderer);
+    releaseSession(s);
     SDL_FreeSurface(target);
   }
   PlayBench(const PlayBench&) = delete;
   PlayBench& operator=(const PlayBench&) = delete;
 
-  // One frame of play as the frame loop runs it, without the wait.
-  void frame() {
-    Game& game = s.game;
-    Scoreboard& board = s.scoreboard;
-    handleEvents(s);
-    s.ball.frameElapsed = 0.0;
-    drawPlayerScore(&board.srcRect, &board.playerDstRect, game.renderer, board.texture,
-                    game.playerScore);
-    drawComputerScore(&board.srcRect, &board.computerDstRect, game.renderer, board.texture,
-                      game.computerScore);
-    updateBall(s.ball, game, s.player.dstRect, s.computer.dstRect, s.bank, s.courtTexture);
-    aimComputerPaddle(&s.computer.targetY, s.ball.dstRect.y);
-    updateComputerPaddle(s.computer, game.renderer, s.courtTexture);
-    drawPlayerPaddle(s.player, game.renderer);
-    presentCanvas(game.renderer);
-  }
+  // One frame of play, as the frame loop runs it.
+  void frame() { runFrame(s, platform); }
 };
 
 void playFrameWork(benchmark::State& state) {

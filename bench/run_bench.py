@@ -1,42 +1,45 @@
 """`make bench`: what VombaPong costs a machine, beside the floor of its design.
 
 The floor is bench/floor.cpp: the game's window, renderer choice and canvas,
-presented twice every 30 ms with nothing drawn.  For each configuration (the
-renderer the game picks by itself, which under Xvfb is SDL's software renderer
-in place of OpenGL on Mesa's software rasteriser, and opengl chosen with
-SDL_RENDER_DRIVER, what a machine with a graphics card draws with) this script
-starts one Xvfb and in it, one after the other:
+presented twice every 30 ms with nothing drawn.  There are two configurations:
+"default", the renderer the game picks by itself (under Xvfb SDL's software
+renderer, which the game puts in place of OpenGL on Mesa's software
+rasteriser), and "opengl", chosen with SDL_RENDER_DRIVER, the renderer of a
+machine with a graphics card.  For each this script starts one Xvfb and in it,
+one after the other:
 
 1. the floor, for its CPU use and its frame period;
 2. the game five times up to its title picture, for the start-up time;
 3. the game played from outside with a parked paddle: CPU in play, CPU paused
    (a click), play resumed until a side reaches 10, CPU at the end-of-match
-   display, the peak memory, and the frame periods of all the play.
+   display, the memory, and the frame periods of all the play;
+4. the Google Benchmark program (bench/frame_bench.cpp): one frame of the
+   game's own frame loop without its wait, and one present;
+5. the player's creature watched while a real mouse sweeps it left and right:
+   the share of screen samples in which it is missing.
 
 CPU use is utime + stime from /proc/PID/stat (every thread of the process)
 over a fixed wall-clock window, as percent of one core; the X server's share
 over the same window is read the same way.  Frame periods come from
 bench/delay_probe.cpp, preloaded into the unchanged program: the starts of two
-successive SDL_Delay calls are one frame apart.  Then the Google Benchmark
-program measures one frame's own work and one present.  Last, the player's
-creature is watched while a real mouse sweeps it left and right: the share of
-screen samples in which it is missing.  Everything is printed as one table and
-written to docs/performance.md.
+successive SDL_Delay calls are one frame apart.
 
-With --idle only the game's idle states are measured, for both renderers:
-paused and at the end-of-match display, the main thread's CPU and wake-ups
-(voluntary context switches) a second beside those of its other threads.
-Nothing is written then; the table is printed.
+The tables (results against their targets, the presents, the details of the
+run, with the date and the machine) are printed and written as Markdown to
+BUILD_DIR/bench/performance.md.  They are numbers only: what they mean is
+written by hand in docs/performance.md.
 
-Usage: run_bench.py [--build-dir build] [--seconds 20] [--out docs/performance.md]
+Usage: run_bench.py [--build-dir build] [--seconds 20] [--out FILE]
                     [--configs default,opengl]
        run_bench.py --creature-only [--build-dir build] [--creature-seconds 12]
-       (only the creature's part, both renderers; prints, writes nothing)
+       (only the creature's part; prints, writes nothing)
 
        run_bench.py --idle [--build-dir build] [--seconds 20]
-       (only the pause and the end-of-match display, both renderers; prints, writes nothing)
+       (only the pause and the end-of-match display: the main thread's CPU and
+       wake-ups (voluntary context switches) a second beside those of its other
+       threads; prints, writes nothing)
 
---configs runs only the named configurations, for a row or two of the table
+--configs runs only the named configurations, for a row or two of the tables
 without the whole run; with --creature-only and --idle as well.
 """
 
@@ -91,18 +94,21 @@ SWEEP_STEP_S = 0.01
 MISSING_BELOW = 0.1
 WHOLE_FROM = 0.9
 
-# The targets the numbers are held against.
-TARGET_PLAY_OVER_FLOOR = 1.2
-TARGET_IDLE_CPU_PERCENT = 0.5
-# Paused, the game's own thread should not wake at all: only the mixer's
-# audio thread, which is not ours, keeps running.
+# The targets the numbers are held against. A frame of this game is by design
+# its 30 ms wait plus its own drawing and presents, so the frame period and the
+# CPU in play are held against the floor program's on the same renderer.
+TARGET_PERIOD_OVER_FLOOR_MS = 0.5
+TARGET_PLAY_OVER_FLOOR = 1.1
+# Paused and at the end of the match the game's own thread should not wake at
+# all: only the mixer's audio thread, which is not ours, keeps running.
 TARGET_IDLE_MAIN_CPU_PERCENT = 0.0
 TARGET_IDLE_MAIN_WAKEUPS_PER_S = 1.0
-TARGET_PERIOD_MEAN_MS = (30.0, 30.5)
-TARGET_PERIOD_P99_MS = 31.0
 TARGET_FRAME_WORK_MS = 0.1
 TARGET_TITLE_MS = 150.0
+# The whole peak on SDL's software renderer; on OpenGL only the anonymous
+# memory, since the driver's mapped libraries (Mesa's, LLVM) are not ours.
 TARGET_PEAK_RSS_MB = 50.0
+TARGET_OPENGL_ANON_MB = 40.0
 
 
 @dataclass(frozen=True)
@@ -114,9 +120,14 @@ class Config:
     paused: bool = True  # the pause measured
 
 
+# "default" is the renderer the game picks by itself: under Xvfb, as on any
+# machine without a graphics card, SDL's software renderer in place of OpenGL on
+# Mesa's software rasteriser. "opengl" keeps OpenGL, chosen the way a player
+# would choose it, as a machine with a graphics card draws.
 CONFIGS = (
-    Config("default", "default renderer", {}, True),
-    Config("opengl", "opengl chosen", {"SDL_RENDER_DRIVER": "opengl"}, True),
+    Config("default", "default: the renderer the game picks", {}, True),
+    Config("opengl", "opengl: chosen with SDL_RENDER_DRIVER", {"SDL_RENDER_DRIVER": "opengl"},
+           True),
 )
 
 
@@ -410,7 +421,13 @@ class GameResult:
     rss_mb: float = 0.0  # resident at the end of the run
     anon_mb: float = 0.0
     file_mb: float = 0.0
+    # The kernel keeps no peak of the anonymous part alone: the highest of the
+    # readings taken at every stage and once a second of play.
+    anon_peak_mb: float = 0.0
     notes: list[str] = field(default_factory=list)
+
+    def read_anonymous(self, pid: int) -> None:
+        self.anon_peak_mb = max(self.anon_peak_mb, status_kb(pid, "RssAnon") / 1024.0)
 
 
 def run_game(s: Session, probe: Optional[Path], config: Config, seconds: float,
@@ -426,10 +443,12 @@ def run_game(s: Session, probe: Optional[Path], config: Config, seconds: float,
     play_from = time.monotonic_ns()
     paused_for = 0.0
     pauses: tuple[tuple[int, int], ...] = ()
+    result.read_anonymous(pid)
 
     if probe:
         time.sleep(SETTLE_S)
         result.play = measure_cpu(pid, xpid, seconds)
+        result.read_anonymous(pid)
         if not pointer_held(s):
             result.notes.append("the match ended within the play measurement")
         log(f"in play: {result.play.process:.2f} % (main thread {result.play.main:.2f} %), "
@@ -442,6 +461,7 @@ def run_game(s: Session, probe: Optional[Path], config: Config, seconds: float,
         s.wait_until(lambda: not pointer_held(s), "the pause frees the pointer", timeout=10.0)
         time.sleep(SETTLE_S)
         result.paused = measure_cpu(pid, xpid, seconds)
+        result.read_anonymous(pid)
         log(f"paused: {idle_text(result.paused)}")
         s.move_in_window(300, 200)
         s.click(1)  # resume
@@ -462,6 +482,7 @@ def run_game(s: Session, probe: Optional[Path], config: Config, seconds: float,
         if not config.whole_match and read_periods(
                 delay_log, play_from, play_to, pauses).frames >= MIN_FRAMES + 20:
             break
+        result.read_anonymous(pid)
         time.sleep(1.0)
     result.play_seconds = (play_to - play_from) / 1e9 - paused_for
     result.periods = read_periods(delay_log, play_from, play_to, pauses)
@@ -474,6 +495,7 @@ def run_game(s: Session, probe: Optional[Path], config: Config, seconds: float,
         time.sleep(SETTLE_S)
         result.ended = measure_cpu(pid, xpid, seconds)
         log(f"end of match: {idle_text(result.ended)}")
+    result.read_anonymous(pid)
     result.peak_rss_mb = status_kb(pid, "VmHWM") / 1024.0
     result.rss_mb = status_kb(pid, "VmRSS") / 1024.0
     result.anon_mb = status_kb(pid, "RssAnon") / 1024.0
@@ -604,7 +626,12 @@ class Run:
 
     @property
     def name(self) -> str:
-        return self.floor.renderer_name
+        """The configuration, and the renderer it drew with where that is another name."""
+        renderer = self.floor.renderer_name
+        return self.config.key if renderer == self.config.key else f"{self.config.key}: {renderer}"
+
+
+Row = tuple[str, ...]
 
 
 def verdict(ok: bool) -> str:
@@ -628,7 +655,35 @@ def period_text(p: Periods) -> str:
             f"({p.frames} frames)")
 
 
-def table_rows(runs: list[Run]) -> list[tuple[str, str, str, str]]:
+MAIN_IDLE_TARGET_TEXT = (f"main thread {TARGET_IDLE_MAIN_CPU_PERCENT:.1f} %, "
+                         f"< {TARGET_IDLE_MAIN_WAKEUPS_PER_S:g} wake-up/s")
+
+
+def main_idle_text(sample: CpuSample) -> str:
+    return (f"main thread {sample.main:.3f} %, {sample.main_wakeups:.2f} wake-ups/s; other "
+            f"threads {sample.others:.2f} %, {sample.others_wakeups:.1f} wake-ups/s; process "
+            f"{sample.process:.2f} %, X server {sample.xserver:.2f} %")
+
+
+def main_idle_ok(sample: CpuSample) -> bool:
+    return (round(sample.main, 1) <= TARGET_IDLE_MAIN_CPU_PERCENT
+            and sample.main_wakeups < TARGET_IDLE_MAIN_WAKEUPS_PER_S)
+
+
+def memory_row(name: str, renderer: str, g: GameResult) -> Row:
+    """On SDL's software renderer the whole peak is the game's; on OpenGL most of
+    it is the driver's mapped libraries, so there only the anonymous part counts."""
+    measured = (f"peak {g.peak_rss_mb:.1f} MB (VmHWM); anonymous up to {g.anon_peak_mb:.1f} MB; "
+                f"at the end {g.rss_mb:.1f} MB resident ({g.anon_mb:.1f} MB anonymous, "
+                f"{g.file_mb:.1f} MB mapped files)")
+    if renderer.startswith("opengl"):
+        return (f"Memory [{name}]", measured, f"anonymous < {TARGET_OPENGL_ANON_MB:.0f} MB",
+                verdict(g.anon_peak_mb < TARGET_OPENGL_ANON_MB))
+    return (f"Memory [{name}]", measured, f"peak < {TARGET_PEAK_RSS_MB:.0f} MB",
+            verdict(g.peak_rss_mb < TARGET_PEAK_RSS_MB))
+
+
+def result_rows(runs: list[Run]) -> list[Row]:
     rows = []
     for run in runs:
         f, g, n = run.floor, run.game, run.name
@@ -638,38 +693,22 @@ def table_rows(runs: list[Run]) -> list[tuple[str, str, str, str]]:
                      f"<= {TARGET_PLAY_OVER_FLOOR} x floor",
                      verdict(ratio <= TARGET_PLAY_OVER_FLOOR)))
         for what, sample in (("game paused", g.paused), ("end-of-match display", g.ended)):
-            if sample is None:
-                continue
-            rows.append((f"CPU, {what} [{n}]", cpu_text(sample),
-                         f"< {TARGET_IDLE_CPU_PERCENT} %",
-                         verdict(sample.process < TARGET_IDLE_CPU_PERCENT)))
-            rows.append((f"Main thread idle, {what} [{n}]", main_idle_text(sample),
-                         MAIN_IDLE_TARGET_TEXT, verdict(main_idle_ok(sample))))
+            if sample is not None:
+                rows.append((f"CPU, {what} [{n}]", main_idle_text(sample),
+                             MAIN_IDLE_TARGET_TEXT, verdict(main_idle_ok(sample))))
     for run in runs:
-        f, g, n = run.floor, run.game, run.name
+        f, p, n = run.floor, run.game.periods, run.name
         rows.append((f"Frame period, floor program [{n}]", period_text(f.periods),
                      "reference", ""))
-        p = g.periods
-        ok = (TARGET_PERIOD_MEAN_MS[0] <= p.mean <= TARGET_PERIOD_MEAN_MS[1]
-              and p.p99 < TARGET_PERIOD_P99_MS and p.frames >= MIN_FRAMES)
+        ok = abs(p.mean - f.periods.mean) <= TARGET_PERIOD_OVER_FLOOR_MS and p.frames >= MIN_FRAMES
         rows.append((f"Frame period, game in play [{n}]", period_text(p),
-                     "mean 30.0-30.5, p99 < 31 ms", verdict(ok)))
-    micro = runs[0].micro
-    work = micro.get("PlayFrameWork")
+                     f"mean within {TARGET_PERIOD_OVER_FLOOR_MS} ms of the floor's "
+                     f"{f.periods.mean:.2f}, >= {MIN_FRAMES} frames", verdict(ok)))
+    work = runs[0].micro.get("PlayFrameWork")
     if work:
-        rows.append(("One frame's work, without wait and showing [software over a surface]",
+        rows.append(("One frame without its wait and showing [software over a surface]",
                      f"{work['real_time']:.1f} us", f"< {TARGET_FRAME_WORK_MS} ms",
                      verdict(work["real_time"] / 1000.0 < TARGET_FRAME_WORK_MS)))
-    surface = micro.get("PresentCanvas/surface/Game")
-    if surface:
-        rows.append(("One present through the canvas [software over a surface]",
-                     f"{surface['real_time']:.1f} us", "reference", ""))
-    for run in runs:
-        b = run.micro.get("PresentCanvas/window/Game")
-        if b:
-            rows.append((f"One present through the canvas [window, {run.name}]",
-                         f"{b['real_time']:.0f} us wall, {b['cpu_time']:.0f} us CPU",
-                         "reference", ""))
     for run in runs:
         shown = [t for _, t in run.titles]
         median = statistics.median(shown)
@@ -681,39 +720,12 @@ def table_rows(runs: list[Run]) -> list[tuple[str, str, str, str]]:
         if run.creature is not None:
             rows.append(creature_row(run.name, run.creature))
     for run in runs:
-        g = run.game
-        rows.append((f"Peak memory, VmHWM [{run.name}]",
-                     f"{g.peak_rss_mb:.1f} MB; resident at the end {g.rss_mb:.1f} MB "
-                     f"({g.anon_mb:.1f} MB anonymous, {g.file_mb:.1f} MB mapped files)",
-                     f"< {TARGET_PEAK_RSS_MB:.0f} MB", verdict(g.peak_rss_mb < TARGET_PEAK_RSS_MB)))
+        rows.append(memory_row(run.name, run.floor.renderer_name, run.game))
     return rows
 
 
-MAIN_IDLE_TARGET_TEXT = (f"{TARGET_IDLE_MAIN_CPU_PERCENT:.1f} %, "
-                         f"< {TARGET_IDLE_MAIN_WAKEUPS_PER_S:g} wake-up/s")
-
-
-def main_idle_text(sample: CpuSample) -> str:
-    return (f"{sample.main:.3f} %, {sample.main_wakeups:.2f} wake-ups/s (other threads "
-            f"{sample.others:.2f} %, {sample.others_wakeups:.1f} wake-ups/s)")
-
-
-def main_idle_ok(sample: CpuSample) -> bool:
-    return (round(sample.main, 1) <= TARGET_IDLE_MAIN_CPU_PERCENT
-            and sample.main_wakeups < TARGET_IDLE_MAIN_WAKEUPS_PER_S)
-
-
-def terminal_table(machine: str, rows: list[tuple[str, str, str, str]]) -> str:
-    header = ("What", "Measured", "Target", "Verdict")
-    widths = [max(len(r[i]) for r in [header, *rows]) for i in range(4)]
-    lines = [f"Machine: {machine}", "",
-             "  ".join(h.ljust(w) for h, w in zip(header, widths)).rstrip(),
-             "  ".join("-" * w for w in widths)]
-    lines += ["  ".join(c.ljust(w) for c, w in zip(r, widths)).rstrip() for r in rows]
-    return "\n".join(lines)
-
-
-def present_rows(runs: list[Run]) -> str:
+def present_rows(runs: list[Run]) -> list[Row]:
+    """Microseconds per present, wall and CPU; the surface once, the window per run."""
     rows = []
     for run in runs:
         for name, b in run.micro.items():
@@ -722,12 +734,54 @@ def present_rows(runs: list[Run]) -> str:
             where = "surface" if "/surface/" in name else run.name
             if where == "surface" and run is not runs[0]:
                 continue
-            rows.append(f"| {name} | {where} | {b.get('label', '')} | "
-                        f"{b['real_time']:.0f} | {b['cpu_time']:.0f} |")
-    return "\n".join(rows)
+            rows.append((name, where, b.get("label", ""), f"{b['real_time']:.0f}",
+                         f"{b['cpu_time']:.0f}"))
+    return rows
 
 
-def machine_line(runs: list[Run]) -> str:
+def detail_rows(runs: list[Run], seconds: float) -> list[Row]:
+    """What a reader of the results needs to weigh them, one column a run."""
+    def each(text) -> Row:
+        return tuple(text(r) for r in runs)
+
+    loads = [s.load for r in runs
+             for s in (r.floor.cpu, r.game.play, r.game.paused, r.game.ended) if s is not None]
+    return [
+        ("CPU window", *each(lambda r: f"{seconds:g} s after {SETTLE_S:g} s settling")),
+        ("Load average (1 min) at the CPU windows' ends",
+         *each(lambda r: f"{min(loads):.2f}-{max(loads):.2f}")),
+        ("Frame waits asked", *each(lambda r: ", ".join(
+            f"{k} ms x {v}" for k, v in sorted(r.game.periods.waits.items())) or "none")),
+        ("Mean sleep beyond the wait asked", *each(
+            lambda r: f"game {r.game.periods.oversleep:.2f} ms, floor "
+                      f"{r.floor.periods.oversleep:.2f} ms")),
+        ("Play until a side reached 10", *each(
+            lambda r: f"{r.game.play_seconds:.0f} s" if r.config.whole_match else "not played")),
+        ("Idle threads other than the main one", *each(
+            lambda r: (r.game.paused or r.game.ended or CpuSample(0, 0, 0, 0)).others_names)),
+        ("Notes", *each(lambda r: "; ".join(r.game.notes) or "none")),
+    ]
+
+
+def text_table(header: Row, rows: list[Row]) -> str:
+    widths = [max(len(r[i]) for r in [header, *rows]) for i in range(len(header))]
+    lines = ["  ".join(h.ljust(w) for h, w in zip(header, widths)).rstrip(),
+             "  ".join("-" * w for w in widths)]
+    lines += ["  ".join(c.ljust(w) for c, w in zip(r, widths)).rstrip() for r in rows]
+    return "\n".join(lines)
+
+
+def markdown_table(header: Row, rows: list[Row]) -> str:
+    lines = ["| " + " | ".join(header) + " |", "|" + "---|" * len(header)]
+    lines += ["| " + " | ".join(r) + " |" for r in rows]
+    return "\n".join(lines)
+
+
+RESULTS_HEADER = ("What", "Measured", "Target", "Verdict")
+PRESENTS_HEADER = ("Benchmark", "Where", "Renderer, formats", "Wall us", "CPU us")
+
+
+def machine_rows(runs: list[Run]) -> list[Row]:
     model = "unknown CPU"
     with open("/proc/cpuinfo") as f:
         for line in f:
@@ -739,280 +793,31 @@ def machine_line(runs: list[Run]) -> str:
         for line in f:
             if line.startswith("MemTotal:"):
                 mem_kb = int(line.split()[1])
-    names = ", ".join(f"{r.config.title}: {r.floor.renderer_name}" for r in runs)
-    return (f"{model}, {os.cpu_count()} cores, {mem_kb / 1024 / 1024:.1f} GiB RAM, "
-            f"Linux {platform.release()}, SDL {runs[0].floor.sdl_version}, "
-            f"Xvfb 1280x800x24; renderers: {names}")
+    return [
+        ("Date", time.strftime("%Y-%m-%d %H:%M")),
+        ("Machine", f"{model}, {os.cpu_count()} cores, {mem_kb / 1024 / 1024:.1f} GiB RAM, "
+                    f"Linux {platform.release()}"),
+        ("Display", f"Xvfb 1280x800x24, SDL {runs[0].floor.sdl_version}"),
+        ("Renderers", ", ".join(f"{r.config.key}: {r.floor.renderer_name}" for r in runs)),
+    ]
 
 
-def markdown(machine: str, rows, runs: list[Run], seconds: float) -> str:
-    table = "\n".join(f"| {a} | {b} | {c} | {d} |" for a, b, c, d in rows)
-    loads = [s.load for r in runs for s in (r.floor.cpu, r.game.play, r.game.paused,
-                                            r.game.ended) if s is not None]
-    notes = [f"- {r.name}: {n}" for r in runs for n in r.game.notes]
-    waits = "; ".join(f"{r.name}: " + ", ".join(f"{k} ms x {v}" for k, v in
-                                                sorted(r.game.periods.waits.items()))
-                      for r in runs)
-    oversleep = ", ".join(f"{r.name} {r.game.periods.oversleep:.2f} ms" for r in runs)
-    matches = ", ".join(f"{r.name} {r.game.play_seconds:.0f} s" for r in runs
-                        if r.config.whole_match)
-    return MARKDOWN.format(
-        date=time.strftime("%Y-%m-%d %H:%M"), machine=machine, table=table,
-        seconds=f"{seconds:g}", settle=f"{SETTLE_S:g}", min_frames=MIN_FRAMES,
-        longest=LONGEST_FRAME_MS,
-        title_runs=TITLE_RUNS, presents=present_rows(runs), sweep_px=SWEEP_STEP_PX,
-        sweep_ms=SWEEP_STEP_S * 1000,
-        creature_s=max((r.creature.seconds for r in runs if r.creature), default=0.0),
-        sample_hz=CREATURE_SAMPLES_PER_S, missing_below=MISSING_BELOW, whole_from=WHOLE_FROM, waits=waits, oversleep=oversleep,
-        matches=matches, load_min=min(loads), load_max=max(loads),
-        notes="\n".join(notes) if notes else "- none")
-
-
-MARKDOWN = """# Performance
-
-What VombaPong costs the machine it runs on, measured by `make bench`
-(bench/run_bench.py; this run {date}). These are measurements, not tests:
-nothing fails when a number moves; the verdicts only hold each number
-against its target. Read the findings at the end.
-
-Machine: {machine}
-
-## Results
-
-| What | Measured | Target | Verdict |
-|---|---|---|---|
-{table}
-
-CPU figures are percent of one core over {seconds} s, for every thread of the
-process (the renderer's worker threads and the mixer's audio thread included);
-"X server" is what Xvfb spent over the same window, showing the presents. The
-machine's 1-minute load average at the end of the CPU windows ranged from
-{load_min:.2f} to {load_max:.2f}: other work on the machine shows in the numbers.
-
-## Method
-
-- **The floor** is `bench/floor.cpp`: the game's 600 x 400 window at (300, 100),
-  `SDL_CreateRenderer(window, -1, 0)` as the game makes it, the game's own
-  canvas (`createCanvas` and `presentCanvas` from vomba_core), two presents per
-  frame and `SDL_Delay(30)`, nothing drawn. It is the least that a picture kept
-  this way can cost; the game in play is held against it on the same renderer.
-- **The display** is one Xvfb per configuration (`-noreset`, 1280x800x24, no
-  window manager), started by the e2e harness. There SDL's first renderer is
-  opengl on Mesa's software rasteriser (llvmpipe), as on a machine without a
-  graphics card; the game, the floor program and the present benchmark then
-  draw with SDL's software renderer instead (`preferSoftwareRenderer`), which
-  is the *default* configuration. The *opengl* one chooses opengl with
-  `SDL_RENDER_DRIVER=opengl`, which keeps it: the renderer of a machine with
-  a graphics card, here drawn on the processor.
-  Audio goes to SDL's dummy driver, which still mixes every cue.
-- **CPU** is utime + stime from `/proc/PID/stat` over a wall-clock window,
-  after {settle} s of settling. Paused and at the end of the match the main
-  thread is also measured alone (`/proc/PID/task/TID/schedstat`, and its
-  voluntary context switches from `status`, its wake-ups), beside the
-  process's other threads; `run_bench.py --idle` measures only that. The game is played from outside with xdotool,
-  as a player would: a click on the title, the 4.8 s intro, the paddle pushed
-  against the top-left clamp and moved to mouse (180, 195), which serves the
-  first ball, then parked at mouse (80, 195), where its rectangle (50, 150)
-  serves every ball resting at (100, 182) and returns the balls that fly into
-  it. *In play* is measured right after the serve; *paused* after a click;
-  play then resumes with the paddle parked until a side reaches 10 (here
-  after {matches} of play), and *end of match* is measured on the
-  end-of-match display with no button pressed. The game is unchanged;
-  reaching 10 simply takes a whole match.
-- **Frame period** is seen from outside the game's code: `bench/delay_probe.cpp`
-  is preloaded (`LD_PRELOAD`) and logs the start of every `SDL_Delay` the
-  program calls, passing each on unchanged (two clock reads and one write per
-  frame, after the wait). The period is the time from the start of one frame
-  wait to the start of the next, over all the play of the run (the pause
-  and the end-of-match display, whose frames sleep as well, are left out, as
-  are gaps over {longest:.0f} ms); at least {min_frames} frames. Waits asked
-  for: {waits}. Mean sleep beyond the wait asked: {oversleep}. By design a
-  frame lasts 30 ms plus its drawing and its two presents: the wait subtracts
-  only the time the events took. The floor's period is logged the same way.
-- **One frame's work** is `bench/frame_bench.cpp` (Google Benchmark): the
-  game's records built as start-up builds them, the game's pictures loaded
-  with `loadPicture` on `SDL_CreateSoftwareRenderer` over a 600 x 400 surface,
-  and per iteration the calls of one frame of play: `handleEvents` (an empty
-  queue), `drawPlayerScore`, `drawComputerScore`, `updateBall`,
-  `aimComputerPaddle`, `updateComputerPaddle`, the paddle's `SDL_RenderCopy`
-  and the present. That renderer has no window and no canvas, so its presents
-  only carry out the drawing queued since the last one: the drawing is
-  counted, the showing is not. The paddle is parked as above; a finished
-  match starts again outside the timing. Median of five repetitions.
-- **One present** is `presentCanvas` alone: on a software renderer over an
-  RGB888 surface, and on the real window under Xvfb in each configuration
-  (wall time, and CPU of the whole process, since Mesa draws on its own
-  threads). Median of five repetitions.
-- **Start-up** is the time from launching the game to the title picture in
-  the window (a strip across its middle grabbed every few ms and compared
-  with Start.bmp), median of {title_runs} launches; the time to the window being
-  mapped is given beside it. **Peak memory** is VmHWM from `/proc/PID/status`
-  at the end of the played run, and beside it VmRSS, what is resident then,
-  split into anonymous memory and mapped files.
-- **The creature while it moves** is watched in a game of its own: after the
-  intro the mouse pushes the creature against the bottom-left clamp, and one
-  xdotool process then sweeps it with relative moves of {sweep_px} px every
-  {sweep_ms:.0f} ms from the left clamp past the right one and back, for about
-  {creature_s:.0f} s; the ball rests at its serve place, never served. Meanwhile the
-  creature's band of the window (y 310 to 400, the left half) is grabbed about
-  {sample_hz:.0f} times a second and compared with the court. A sample shows the
-  creature *missing* when fewer than {missing_below:.0%} of the pixels by which the creature
-  differs from the court are seen there, and *cut* below {whole_from:.0%}. Grabs are not
-  synchronised with presents; the share of samples missing is the share of time
-  the window shows no creature.
-
-## The canvas
-
-Every present copies the 600 x 400 canvas to the window, so that the window
-keeps its picture whatever the renderer does with its back buffer. What that
-copy costs, and what other canvases would cost (microseconds per present):
-
-| Benchmark | Where | Renderer, formats | Wall | CPU |
-|---|---|---|---|---|
-{presents}
-
-`Game` is the game's canvas as `createCanvas` makes it; `ARGB8888` is the same
-canvas in a format with alpha; `WindowFormat` is a canvas in
-`SDL_GetWindowPixelFormat` of the window; `PresentBare` presents with no canvas
-at all, which does not keep the picture and is shown only as the price of the
-showing itself.
-
-## Notes of this run
-
-{notes}
-"""
-
-
-def _us(run: Run, name: str, key: str = "cpu_time") -> float:
-    b = run.micro.get(name)
-    return b[key] if b else float("nan")
-
-
-def findings(runs: list[Run]) -> str:
-    """What the numbers of this run say, in words."""
-    work_ms = _us(runs[0], "PlayFrameWork", "real_time") / 1000.0
-    by_key = {r.config.key: r for r in runs}
-    out = ["", "## Findings", "", "**Where a frame's time goes.** By design a frame of play lasts "
-           "its 30 ms wait plus what the wait does not subtract: the late wake-up of the sleep, "
-           "the frame's work and its two presents. Adding up this run's measurements:", ""]
-    for r in runs:
-        present_ms = _us(r, "PresentCanvas/window/Game", "real_time") / 1000.0
-        total = FRAME_MS + r.game.periods.oversleep + work_ms + 2 * present_ms
-        out.append(f"- {r.name}: 30 + {r.game.periods.oversleep:.2f} late + {work_ms:.2f} work "
-                   f"+ 2 x {present_ms:.2f} present = {total:.2f} ms; measured mean "
-                   f"{r.game.periods.mean:.2f} ms (floor program {r.floor.periods.mean:.2f} ms).")
-    late = statistics.fmean(r.game.periods.oversleep for r in runs)
-    budget = TARGET_PERIOD_MEAN_MS[1] - FRAME_MS - late - work_ms
-    out += ["", "The game's period follows the floor's on every renderer: the gap to 30 ms is the "
-            "presents (and the machine's scheduling, which sets the p99), not the game's own "
-            "work. Where the measured mean exceeds the sum, the floor program exceeds it by as "
-            "much: a present made after a 30 ms sleep costs more than one in the benchmark's "
-            "tight loop (cold caches, Mesa's threads waking up). "
-            f"A mean within 30.0-30.5 ms leaves the two presents {budget:.2f} ms together "
-            "once the late wake-up and the work are paid, and a p99 under 31 ms needs a machine "
-            "with nothing else to run.", ""]
-
-    gl, sw = by_key.get("opengl"), by_key.get("default")
-    if gl and sw:
-        gl_canvas, gl_bare = _us(gl, "PresentCanvas/window/Game"), _us(gl, "PresentBare/window")
-        sw_canvas, sw_bare = _us(sw, "PresentCanvas/window/Game"), _us(sw, "PresentBare/window")
-        out += [
-            f"**The canvas.** On the {gl.name} renderer a present through the canvas costs "
-            f"{gl_canvas:.0f} us of CPU against {gl_bare:.0f} us for a bare present: there the "
-            "copy of the canvas dominates, since Mesa's software rasteriser draws the 600 x 400 "
-            "quad pixel by pixel. The other canvases tried cost "
-            f"{_us(gl, 'PresentCanvas/window/ARGB8888'):.0f} us (ARGB8888) and "
-            f"{_us(gl, 'PresentCanvas/window/WindowFormat'):.0f} us (the window's own format). "
-            "The game's canvas already has the window's pixel format (RGB888 here), so `Game` "
-            "and `WindowFormat` are the very same texture and the difference between their two "
-            "numbers is the noise of this machine; blend mode NONE and nearest sampling make "
-            "the copy a plain copy with no conversion and no blending, and SDL2 offers no "
-            "cheaper way to bring a target texture to the window. No cheaper correct canvas was "
-            "found, so present/canvas.cpp is left as it is.",
-            "",
-            f"On the {sw.name} renderer the canvas copy is a surface blit "
-            f"({_us(runs[0], 'PresentCanvas/surface/Game', 'real_time'):.0f} us). SDL shows a "
-            "software renderer's window through an OpenGL texture unless told not to (its "
-            "framebuffer acceleration), which on Mesa's rasteriser is another full-window copy "
-            "and loads the whole OpenGL driver. The game, and the floor program with it, set "
-            "`SDL_HINT_FRAMEBUFFER_ACCELERATION` to 0 as a default the environment can still "
-            "override, so SDL puts the surface straight into the X window: a present through "
-            f"the canvas now costs {sw_canvas:.0f} us against {sw_bare:.0f} us for a bare "
-            "present. Before that change (run of 2026-12-08 01:16) the same present cost 1335 us "
-            "wall and 1598 us of CPU, the floor program 11.85 % and the game in play 13.35 % of "
-            "a core, the title took 116 ms and the peak memory was 108.7 MB."]
-        out.append("")
-    for r in runs:
-        if r.game.ended is None or r.game.paused is None:
-            continue
-        paused, ended = r.game.paused, r.game.ended
-        out += [f"**The pause and the end of the match ({r.name}).** Paused, the game uses "
-                f"{paused.process:.2f} %; its main thread {paused.main:.3f} % with "
-                f"{paused.main_wakeups:.2f} wake-ups a second: a paused frame draws nothing and "
-                "waits in SDL_WaitEvent with no time limit, which on X11 blocks in poll() on the "
-                "X connection until an event (a click, an exposure, a close request) arrives. "
-                f"The other threads take {paused.others:.2f} % with {paused.others_wakeups:.1f} "
-                "wake-ups a second: SDL's audio thread feeding the mixer, one wake-up per "
-                "2048-frame chunk, and the renderer's idle workers. At the end of the match the "
-                f"game uses {ended.process:.2f} % ({ended.process / r.floor.cpu.process:.0%} of "
-                f"the floor), its main thread {ended.main:.3f} % with {ended.main_wakeups:.2f} "
-                "wake-ups a second: the end-of-match display is drawn and presented once, on the "
-                "first pass after the tenth point, and the window is repainted from the canvas "
-                "when it is exposed. Before that change every paused pass drew and presented the "
-                "whole display, about 33 presents a second, and the end of the match cost 9.10 % "
-                "(opengl) and 9.55 % (software) of a core. Before the paused wait lost its 30 ms "
-                "limit (run of 2026-12-08 04:38, on a machine loaded by other work, load 9-12), "
-                "the main thread woke about 32.5 times a second paused and at the end of the "
-                "match and used 0.42-0.55 % of a core on both renderers.", ""]
-        break
-    if gl and sw:
-        def title(r: Run) -> float:
-            return statistics.median(t for _, t in r.titles)
-
-        out += [f"**The renderer.** Under Xvfb, as on a machine without a graphics card, SDL's "
-                f"first renderer is opengl on Mesa's software rasteriser. The game draws with "
-                f"SDL's {sw.name} renderer in its place, the same pixels (the e2e cases compare "
-                f"both with the pictures), at a fraction of the cost. In play it uses "
-                f"{sw.game.play.process:.2f} % of a core against {gl.game.play.process:.2f} % "
-                f"with opengl; a present through the canvas costs "
-                f"{_us(sw, 'PresentCanvas/window/Game', 'real_time'):.0f} us against "
-                f"{_us(gl, 'PresentCanvas/window/Game', 'real_time'):.0f} us; a frame lasts "
-                f"{sw.game.periods.mean:.2f} ms (p99 {sw.game.periods.p99:.2f}) against "
-                f"{gl.game.periods.mean:.2f} ms (p99 {gl.game.periods.p99:.2f}), and play "
-                "advances per frame, so a match on opengl here runs that much slower; the "
-                f"title is up after {title(sw):.0f} ms against {title(gl):.0f} ms.", ""]
-    for r in runs:
-        g = r.game
-        if r.name == "opengl":
-            out += [f"**Memory ({r.name}).** The peak is {g.peak_rss_mb:.1f} MB; at the end "
-                    f"{g.file_mb:.1f} MB of what is resident are mapped files, most of them "
-                    "Mesa's OpenGL driver and the LLVM it compiles its shaders with, and "
-                    f"{g.anon_mb:.1f} MB anonymous memory, much of it the driver's too. The "
-                    "game's own pictures and sounds are under 4 MB.", ""]
-        elif r.config.key == "default":
-            out += [f"**Memory ({r.name}).** The peak is {g.peak_rss_mb:.1f} MB and "
-                    f"{g.rss_mb:.1f} MB stay resident ({g.file_mb:.1f} MB mapped files, "
-                    f"{g.anon_mb:.1f} MB anonymous). Most of it is still Mesa's OpenGL driver: "
-                    "start-up makes the renderer SDL offers first, as it always did, and learns "
-                    "only from that OpenGL context that it draws in software; the driver then "
-                    "stays loaded, drawing nothing, as long as SDL's connection to the X "
-                    "server. Its mapped files are clean pages the kernel can take back; the "
-                    "heap the context freed is handed back at the switch. Started with "
-                    "`SDL_RENDER_DRIVER=software` the game never loads the driver (a peak of "
-                    "22.3 MB in the run of 2026-12-08).", ""]
-    watched = [r for r in runs if r.creature is not None]
-    if watched:
-        shares = " and ".join(f"{r.creature.missing_share:.2%} ({r.name}, {r.creature.missing} "
-                              f"of {r.creature.samples})" for r in watched)
-        out += [f"**The creature while it moves.** Missing in {shares} of the samples. The "
-                "motion handling puts the court back under the creature's old place; until "
-                "2026-12-08 the creature was drawn again only at the end of the frame, after the "
-                "ball step's present, so the first of the two presents of every frame with "
-                "motion showed the court where the player was looking. Measured then with "
-                "this part (12 s each, on a machine loaded by other work): missing in 5.98 % "
-                "(opengl, 122 of 2039 samples) and 1.74 % (software, 35 of 2012). The creature "
-                "is now drawn as soon as its motion is handled.", ""]
-    return "\n".join(out)
+def report(runs: list[Run], seconds: float) -> tuple[str, str]:
+    """The tables of a run, as text for the terminal and as Markdown."""
+    tables = [
+        ("Results", RESULTS_HEADER, result_rows(runs)),
+        ("Presents through the canvas", PRESENTS_HEADER, present_rows(runs)),
+        ("Run details", ("What", *(r.name for r in runs)), detail_rows(runs, seconds)),
+    ]
+    machine = machine_rows(runs)
+    text = ["\n".join(f"{k}: {v}" for k, v in machine)]
+    md = ["# VombaPong: bench tables", "",
+          "Written by `make bench` (bench/run_bench.py). The narrative of a run is "
+          "docs/performance.md.", "", markdown_table(("What", "This run"), machine)]
+    for title, header, rows in tables:
+        text += ["", title, text_table(header, rows)]
+        md += ["", f"## {title}", "", markdown_table(header, rows)]
+    return "\n".join(text), "\n".join(md) + "\n"
 
 
 # ----- main ---------------------------------------------------------------------------------
@@ -1032,15 +837,13 @@ def measure_idle(game_dir: Path, configs: list[Config], seconds: float) -> int:
             game = run_game(s, None, config, seconds, workdir)
         for what, sample in (("paused", game.paused), ("end-of-match display", game.ended)):
             if sample is not None:
-                rows.append((f"{what} [{config.title}]", main_idle_text(sample),
+                rows.append((f"{what} [{config.key}]", main_idle_text(sample),
                              MAIN_IDLE_TARGET_TEXT, verdict(main_idle_ok(sample))))
-                rows.append((f"  whole process [{config.title}]",
-                             f"{sample.process:.2f} %; X server {sample.xserver:.2f} %; "
-                             f"load {sample.load:.2f}; other threads: {sample.others_names}",
-                             "", ""))
-    print()
-    print(terminal_table(f"{os.cpu_count()} cores, {seconds:g} s per window, main thread "
-                         "of the game against its other threads", rows))
+                rows.append((f"  load, other threads [{config.key}]",
+                             f"load {sample.load:.2f}; {sample.others_names}", "", ""))
+    print(f"\n{os.cpu_count()} cores, {seconds:g} s per window, main thread of the game "
+          "against its other threads")
+    print(text_table(RESULTS_HEADER, rows))
     return 0
 
 
@@ -1048,7 +851,8 @@ def main() -> int:
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--build-dir", type=Path, default=REPO / "build")
     parser.add_argument("--seconds", type=float, default=20.0, help="length of each CPU window")
-    parser.add_argument("--out", type=Path, default=REPO / "docs" / "performance.md")
+    parser.add_argument("--out", type=Path,
+                        help="where the tables go (default: BUILD_DIR/bench/performance.md)")
     parser.add_argument("--configs", default=",".join(c.key for c in CONFIGS),
                         help="comma-separated configurations to run (default: all)")
     parser.add_argument("--creature-seconds", type=float, default=CREATURE_SECONDS,
@@ -1089,10 +893,10 @@ def main() -> int:
         rows = []
         for config in selected:
             with Session(game_dir, workdir / config.key, "default") as s:
-                rows.append(creature_row(config.title,
+                rows.append(creature_row(config.key,
                                          creature_while_moving(s, config, args.creature_seconds)))
-        print()
-        print(terminal_table(f"{game_dir}; load average {load_average():.2f}", rows))
+        print(f"\n{game_dir}; load average {load_average():.2f}")
+        print(text_table(RESULTS_HEADER, rows))
         return 0
     runs: list[Run] = []
     for config in selected:
@@ -1107,14 +911,13 @@ def main() -> int:
             creature = creature_while_moving(s, config, args.creature_seconds)
         runs.append(Run(config, floor_result, titles, game, micro, creature))
 
-    machine = machine_line(runs)
-    rows = table_rows(runs)
+    text, markdown = report(runs, args.seconds)
+    out = args.out or bench_dir / "performance.md"
+    out.parent.mkdir(parents=True, exist_ok=True)
+    out.write_text(markdown)
     print()
-    print(terminal_table(machine, rows))
-    report = markdown(machine, rows, runs, args.seconds) + findings(runs)
-    args.out.parent.mkdir(parents=True, exist_ok=True)
-    args.out.write_text(report)
-    print(f"\nwritten to {args.out}")
+    print(text)
+    print(f"\nwritten to {out}")
     return 0
 
 

@@ -57,11 +57,12 @@ void pushClick(Uint8 button = SDL_BUTTON_LEFT);
 // Puts SDL's mouse at window position (x, y) and queues the motion event.
 void moveMouse(Session& session, int x, int y);
 
-// What the next present would show: the canvas (or, without one, the window's
-// back buffer), as 32-bit RGB888 pixels row by row.
+// Three pictures, each as 0xRRGGBB per pixel, row by row. They differ in where
+// they look: what the next present would show (the canvas or, without one,
+// the window's back buffer), read through the renderer; what the window shows,
+// as the last present left it; what a surface (one of the game's pictures, say)
+// holds.
 std::vector<Uint32> readPicture(Session& session);
-inline constexpr Uint32 kBlackPixel = 0x000000;
-// What the window shows, as the last present left it, and what a surface (one
-// of the game's pictures, say) holds: 0xRRGGBB per pixel, row by row.
 std::vector<Uint32> windowPixels(const Session& session);
 std::vector<Uint32> surfacePixels(SDL_Surface* surface);
+inline constexpr Uint32 kBlackPixel = 0x000000;

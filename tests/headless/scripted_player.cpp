@@ -42,3 +42,11 @@ void serveThenStandAside(Session& s) {
 int pointsPlayed(const Session& s) {
   return s.game.playerScore + s.game.computerScore;
 }
+
+void quitAfterAPoint(int, Session& s) {
+  if (pointsPlayed(s) > 0) {
+    pushEvent(SDL_QUIT);
+  } else {
+    serveThenStandAside(s);
+  }
+}

@@ -9,5 +9,9 @@
 // the paddle has to go somewhere new.
 void serveThenStandAside(Session& session);
 
+// Call before every frame: serves and stands aside until a point has been
+// played, then closes the window.
+void quitAfterAPoint(int frame, Session& session);
+
 // The points scored so far by both sides together.
 int pointsPlayed(const Session& session);

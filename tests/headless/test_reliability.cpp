@@ -19,6 +19,7 @@
 #include "present/pictures.h"
 #include "present/sounds.h"
 #include "scripted_player.h"
+#include "tests/support/scoped_env.h"
 
 namespace fs = std::filesystem;
 
@@ -34,25 +35,6 @@ extern "C" const char* __lsan_default_suppressions() {
 namespace {
 
 // ----- helpers ---------------------------------------------------------------
-
-// Sets an environment variable for one scope and puts the old value back.
-class EnvironmentSetting {
- public:
-  EnvironmentSetting(const char* name, const std::string& value) : name_(name) {
-    const char* old = std::getenv(name);
-    had_ = old != nullptr;
-    if (had_) old_ = old;
-    setenv(name, value.c_str(), 1);
-  }
-  ~EnvironmentSetting() { had_ ? setenv(name_, old_.c_str(), 1) : unsetenv(name_); }
-  EnvironmentSetting(const EnvironmentSetting&) = delete;
-  EnvironmentSetting& operator=(const EnvironmentSetting&) = delete;
-
- private:
-  const char* name_;
-  bool had_ = false;
-  std::string old_;
-};
 
 // A copy of the game's folder that is removed again at the end of the scope.
 class GameFolderCopy {
@@ -274,13 +256,7 @@ TEST_P(DamagedGameFolder, EndsAsTheFileDeserves) {
   bool pointPlayed = false;
   Script script;
   script.maxFrames = kFramesForAPoint;
-  script.beforeFrame = [&](int, Session& s) {
-    if (pointPlayed) {
-      pushEvent(SDL_QUIT);
-    } else {
-      serveThenStandAside(s);
-    }
-  };
+  script.beforeFrame = quitAfterAPoint;
   script.afterFrame = [&](int, Session& s) { pointPlayed = pointPlayed || pointsPlayed(s) > 0; };
   bool soundLoaded = false;
   script.onCourt = [&](Session& s) {
@@ -353,8 +329,8 @@ class NoSound : public testing::TestWithParam<AudioFailure> {};
 // and the missing device is one line, not a line per sound.
 TEST_P(NoSound, TheGamePlaysAPointSilentlyAndSaysSoOnce) {
   const AudioFailure& c = GetParam();
-  EnvironmentSetting driver("SDL_AUDIODRIVER", c.driver);
-  EnvironmentSetting diskFile("SDL_DISKAUDIOFILE", c.diskFile);
+  ScopedEnv driver("SDL_AUDIODRIVER", c.driver);
+  ScopedEnv diskFile("SDL_DISKAUDIOFILE", c.diskFile);
   bool silent = false;
   bool pointPlayed = false;
   Script script;
@@ -365,13 +341,7 @@ TEST_P(NoSound, TheGamePlaysAPointSilentlyAndSaysSoOnce) {
       silent = silent && *soundSlot(s.bank, index) == nullptr;
     }
   };
-  script.beforeFrame = [&](int, Session& s) {
-    if (pointPlayed) {
-      pushEvent(SDL_QUIT);
-    } else {
-      serveThenStandAside(s);
-    }
-  };
+  script.beforeFrame = quitAfterAPoint;
   script.afterFrame = [&](int, Session& s) { pointPlayed = pointPlayed || pointsPlayed(s) > 0; };
   std::vector<std::string> left;
   expectEverythingReleased(script, left);
@@ -399,9 +369,9 @@ INSTANTIATE_TEST_SUITE_P(Devices, NoSound,
                          });
 
 TEST(NoDisplay, AnX11DisplayThatIsNotThereStopsWithSDLsReason) {
-  EnvironmentSetting driver("SDL_VIDEODRIVER", "x11");
+  ScopedEnv driver("SDL_VIDEODRIVER", "x11");
   // No X server listens on this display number, nor on a socket of that name.
-  EnvironmentSetting display("DISPLAY", ":65000");
+  ScopedEnv display("DISPLAY", ":65000");
   std::vector<std::string> left;
   Script script;
   expectEverythingReleased(script, left);

@@ -12,6 +12,7 @@
 #include "present/canvas.h"
 #include "present/pictures.h"
 #include "scripted_player.h"
+#include "tests/support/scoped_env.h"
 
 namespace fs = std::filesystem;
 
@@ -22,23 +23,6 @@ constexpr Uint32 kCourtGreen = 0x20C040;  // (32, 192, 64)
 void quitBeforeFirstFrame(int, Session&) {
   pushEvent(SDL_QUIT);
 }
-
-class ScopedEnv {
- public:
-  // A null value unsets the variable for the scope.
-  ScopedEnv(const char* name, const char* value) : name_(name) {
-    const char* old = std::getenv(name);
-    had_ = old != nullptr;
-    if (had_) old_ = old;
-    value ? setenv(name, value, 1) : unsetenv(name);
-  }
-  ~ScopedEnv() { had_ ? setenv(name_, old_.c_str(), 1) : unsetenv(name_); }
-
- private:
-  const char* name_;
-  bool had_ = false;
-  std::string old_;
-};
 
 }  // namespace
 
@@ -172,13 +156,7 @@ TEST(MissingCourt, PlayGoesOnOnACleanBlackCourt) {
   int strayPixels = -1;
   int ballPixels = 0;
   Script script;
-  script.beforeFrame = [](int, Session& s) {
-    if (pointsPlayed(s) > 0) {
-      pushEvent(SDL_QUIT);
-    } else {
-      serveThenStandAside(s);
-    }
-  };
+  script.beforeFrame = quitAfterAPoint;
   script.afterFrame = [&](int, Session& s) {
     if (strayPixels >= 0 || pointsPlayed(s) == 0) return;
     const std::vector<Uint32> picture = readPicture(s);
@@ -211,13 +189,7 @@ TEST(NoCanvas, TheGameDrawsStraightToTheWindowAndPlays) {
   Script script;
   script.refuseCanvas = true;
   int courtPixels = 0;
-  script.beforeFrame = [](int, Session& s) {
-    if (pointsPlayed(s) > 0) {
-      pushEvent(SDL_QUIT);
-    } else {
-      serveThenStandAside(s);
-    }
-  };
+  script.beforeFrame = quitAfterAPoint;
   script.afterFrame = [&](int, Session& s) {
     EXPECT_EQ(SDL_GetRenderTarget(s.game.renderer), nullptr);
     const std::vector<Uint32> picture = readPicture(s);

@@ -4,12 +4,11 @@
 #include <SDL_mixer.h>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <string>
 #include <vector>
 
 #include "game/ball.h"
 #include "game/ball_rules.h"
+#include "tests/unit/support/cue_mixer.h"
 #include "tests/unit/support/software_canvas.h"
 
 namespace {
@@ -52,74 +51,6 @@ struct BallBench {
   }
 
   void step() { updateBall(ball, game, player, computer, bank, court); }
-};
-
-// Counts started cues by the channels that play them. Audio goes to SDL's
-// dummy driver; every slot of a group holds the same silent chunk, long enough
-// to outlast the test, so each started cue keeps one channel busy.
-class CueCounter {
- public:
-  CueCounter() {
-    if (const char* driver = SDL_getenv("SDL_AUDIODRIVER")) previousDriver_ = driver;
-    SDL_setenv("SDL_AUDIODRIVER", "dummy", 1);
-    open_ = Mix_OpenAudio(44100, AUDIO_S16LSB, 2, 2048) == 0;
-    if (!open_) return;
-    playerChunk_ = Mix_QuickLoad_RAW(playerSilence_.data(), kSilenceBytes);
-    computerChunk_ = Mix_QuickLoad_RAW(computerSilence_.data(), kSilenceBytes);
-    fillerChunk_ = Mix_QuickLoad_RAW(fillerSilence_.data(), kSilenceBytes);
-    // A player's cue that lands on channel 0 may be started twice; keeping
-    // channel 0 busy makes one cue one channel.
-    Mix_PlayChannelTimed(0, fillerChunk_, -1, -1);
-  }
-  ~CueCounter() {
-    if (open_) {
-      Mix_HaltChannel(-1);
-      Mix_FreeChunk(playerChunk_);
-      Mix_FreeChunk(computerChunk_);
-      Mix_FreeChunk(fillerChunk_);
-      Mix_CloseAudio();
-      SDL_QuitSubSystem(SDL_INIT_AUDIO);
-    }
-    // Other tests in this process choose their own driver.
-    if (previousDriver_.empty()) {
-      unsetenv("SDL_AUDIODRIVER");
-    } else {
-      SDL_setenv("SDL_AUDIODRIVER", previousDriver_.c_str(), 1);
-    }
-  }
-  CueCounter(const CueCounter&) = delete;
-  CueCounter& operator=(const CueCounter&) = delete;
-
-  bool open() const { return open_; }
-
-  void fill(SoundBank& bank) const {
-    for (Mix_Chunk*& slot : bank.playerCues) slot = playerChunk_;
-    for (Mix_Chunk*& slot : bank.computerCues) slot = computerChunk_;
-  }
-
-  int playerCues() const { return playing(playerChunk_); }
-  int computerCues() const { return playing(computerChunk_); }
-
- private:
-  static constexpr Uint32 kSilenceBytes = 44100 * 4 * 20;  // 20 s of 16-bit stereo
-
-  int playing(const Mix_Chunk* chunk) const {
-    int count = 0;
-    const int channels = Mix_AllocateChannels(-1);
-    for (int channel = 0; channel < channels; ++channel) {
-      if (Mix_Playing(channel) && Mix_GetChunk(channel) == chunk) ++count;
-    }
-    return count;
-  }
-
-  std::string previousDriver_;
-  bool open_ = false;
-  std::vector<Uint8> playerSilence_ = std::vector<Uint8>(kSilenceBytes);
-  std::vector<Uint8> computerSilence_ = std::vector<Uint8>(kSilenceBytes);
-  std::vector<Uint8> fillerSilence_ = std::vector<Uint8>(kSilenceBytes);
-  Mix_Chunk* playerChunk_ = nullptr;
-  Mix_Chunk* computerChunk_ = nullptr;
-  Mix_Chunk* fillerChunk_ = nullptr;
 };
 
 // ---------------------------------------------------------------------------
@@ -471,7 +402,7 @@ TEST(BallWalls, TopTurnsInTheFrameBottomInTheNext) {
 // Cues
 
 TEST(BallCues, MotionlessPaddleHitsTheServeThreeTimes) {
-  CueCounter cues;
+  CueMixer cues;
   ASSERT_TRUE(cues.open()) << "SDL's dummy audio driver did not open: " << Mix_GetError();
   BallBench bench;
   cues.fill(bench.bank);
@@ -488,12 +419,12 @@ TEST(BallCues, MotionlessPaddleHitsTheServeThreeTimes) {
     EXPECT_DOUBLE_EQ(bench.ball.speed, frame.speedAfter) << "from x " << frame.xBefore;
     EXPECT_TRUE(bench.ball.movingRight);
   }
-  EXPECT_EQ(cues.playerCues(), 3);
-  EXPECT_EQ(cues.computerCues(), 0);
+  EXPECT_EQ(cues.playingCount(CueGroup::Player), 3);
+  EXPECT_EQ(cues.playingCount(CueGroup::Computer), 0);
 }
 
 TEST(BallCues, EachHitAndPointStartsItsSidesCue) {
-  CueCounter cues;
+  CueMixer cues;
   ASSERT_TRUE(cues.open()) << "SDL's dummy audio driver did not open: " << Mix_GetError();
   struct Case {
     const char* name;
@@ -515,11 +446,11 @@ TEST(BallCues, EachHitAndPointStartsItsSidesCue) {
     cues.fill(bench.bank);
     bench.computer = c.computer;
     bench.fly(c.x, 182, 0.2, 0.1, c.movingRight, true);
-    const int playerBefore = cues.playerCues();
-    const int computerBefore = cues.computerCues();
+    const int playerBefore = cues.playingCount(CueGroup::Player);
+    const int computerBefore = cues.playingCount(CueGroup::Computer);
     bench.step();
-    EXPECT_EQ(cues.playerCues() - playerBefore, c.playerCues);
-    EXPECT_EQ(cues.computerCues() - computerBefore, c.computerCues);
+    EXPECT_EQ(cues.playingCount(CueGroup::Player) - playerBefore, c.playerCues);
+    EXPECT_EQ(cues.playingCount(CueGroup::Computer) - computerBefore, c.computerCues);
   }
 }
 

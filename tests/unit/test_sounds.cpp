@@ -1,12 +1,13 @@
 // The sound bank's files and slots, and which cue a hit or a point starts.
 #include <gtest/gtest.h>
 
-#include <array>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "game/seconds_clock.h"
 #include "present/sounds.h"
+#include "tests/unit/support/cue_mixer.h"
 
 namespace {
 
@@ -15,51 +16,27 @@ std::time_t theChosenSecond() {
   return chosenSecond;
 }
 
-// A mixer on SDL's dummy driver, and 28 silent chunks that tell apart which
-// cue was started.
+// The cue playCue starts, told apart by the chunk the channel plays.
 class CueTest : public testing::Test {
  protected:
   void SetUp() override {
-    SDL_setenv("SDL_AUDIODRIVER", "dummy", 1);
-    // The dummy driver is part of SDL: when it does not open, the set-up is broken.
-    ASSERT_EQ(Mix_OpenAudio(44100, AUDIO_S16LSB, 2, 2048), 0) << Mix_GetError();
-    silence_.fill(0);
-    for (int cue = 0; cue < kCueCount; ++cue) {
-      bank_.playerCues[cue] = Mix_QuickLoad_RAW(silence_.data(), silence_.size());
-      bank_.computerCues[cue] = Mix_QuickLoad_RAW(silence_.data(), silence_.size());
-    }
+    ASSERT_TRUE(mixer_.open()) << Mix_GetError();
+    mixer_.fill(bank_);
     setSecondsSource(theChosenSecond);
   }
-  void TearDown() override {
-    setSecondsSource(nullptr);
-    Mix_HaltChannel(-1);
-    for (int cue = 0; cue < kCueCount; ++cue) {
-      Mix_FreeChunk(bank_.playerCues[cue]);
-      Mix_FreeChunk(bank_.computerCues[cue]);
-    }
-    Mix_CloseAudio();
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
-  }
+  void TearDown() override { setSecondsSource(nullptr); }
 
   // The cue number that playCue started for `group` at `second`, or -1 for none.
   int cueStartedAt(std::time_t second, CueGroup group) {
     chosenSecond = second;
     Mix_HaltChannel(-1);
     playCue(bank_, group);
-    Mix_Chunk* const* cues = group == CueGroup::Player ? bank_.playerCues : bank_.computerCues;
-    int started = -1, playing = 0;
-    for (int channel = 0; channel < Mix_AllocateChannels(-1); ++channel) {
-      if (!Mix_Playing(channel)) continue;
-      ++playing;
-      for (int cue = 0; cue < kCueCount; ++cue) {
-        if (Mix_GetChunk(channel) == cues[cue]) started = cue;
-      }
-    }
-    EXPECT_LE(playing, 1) << "a cue is started once";
-    return started;
+    const std::vector<int> started = mixer_.playing(group);
+    EXPECT_LE(Mix_Playing(-1), 1) << "a cue is started once";
+    return started.empty() ? -1 : started.front();
   }
 
-  std::array<Uint8, 44100 * 4> silence_{};  // one second, long enough to still play
+  CueMixer mixer_;
   SoundBank bank_ = SoundBank();
 };
 
