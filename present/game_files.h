@@ -10,7 +10,27 @@
 
 #include "game/sizes.h"
 
-// ----- colours -------------------------------------------------------------
+// ----- shapes and colours ----------------------------------------------------
+
+// Columns x..x+w-1 of rows y..y+h-1, as SDL_Rect holds them: what the game
+// copies out of the sheet and where it draws it.
+struct PixelRect {
+  int x = 0;
+  int y = 0;
+  int w = 0;
+  int h = 0;
+  bool operator==(const PixelRect&) const = default;
+};
+
+// Columns left..right of rows top..bottom, both ends included: what the
+// generator paints.
+struct PixelBox {
+  int left = 0;
+  int top = 0;
+  int right = 0;
+  int bottom = 0;
+  bool operator==(const PixelBox&) const = default;
+};
 
 struct PixelColour {
   std::uint8_t r = 0;

@@ -6,26 +6,6 @@
 
 #include "present/game_files.h"
 
-// Columns x..x+w-1 of rows y..y+h-1, as SDL_Rect holds them: what the game
-// copies out of the sheet and where it draws it.
-struct PixelRect {
-  int x = 0;
-  int y = 0;
-  int w = 0;
-  int h = 0;
-  bool operator==(const PixelRect&) const = default;
-};
-
-// Columns left..right of rows top..bottom, both ends included: what the
-// generator paints.
-struct PixelBox {
-  int left = 0;
-  int top = 0;
-  int right = 0;
-  int bottom = 0;
-  bool operator==(const PixelBox&) const = default;
-};
-
 // `box`, counted from the top-left corner of `piece`, as a box of the sheet.
 constexpr PixelBox within(const PixelRect& piece, const PixelBox& box) {
   return {piece.x + box.left, piece.y + box.top, piece.x + box.right, piece.y + box.bottom};

@@ -40,11 +40,7 @@ double penRadiusPixels(Lettering kind) {
   return kButtonPen;
 }
 
-Box toBox(const PixelBox& b) {
-  return {b.left, b.top, b.right, b.bottom};
-}
-
-bool inside(const PixelBox& b, int x, int y) {
+bool inside(const Box& b, int x, int y) {
   return x >= b.left && x <= b.right && y >= b.top && y <= b.bottom;
 }
 
@@ -78,7 +74,7 @@ bool onMagenta(const IndexedImage& sheet, const Box& ink) {
 }
 
 void inkWord(IndexedImage& sheet, const SheetWord& word, std::uint64_t seed) {
-  const Box ink = toBox(inkOnSheet(word));
+  const Box ink = inkOnSheet(word);
   const bool keyed = onMagenta(sheet, ink);
   const float threshold = keyed ? kInkOnMagentaFrom : kInkOnGreenFrom;
   const PenStyle pen{penRadiusPixels(word.kind), kWobblePixels, seed};
