@@ -22,7 +22,7 @@ std::string describeGameFiles() {
   std::ostringstream out;
   out << "{\n"
       << "  \"key_colour\": " << json(kKeyColour) << ",\n"
-      << "  \"court_green\": " << json(kCourtColour) << ",\n"
+      << "  \"court_colour\": " << json(kCourtColour) << ",\n"
       << "  \"court\": [" << kCourtWidthPixels << ", " << kCourtHeightPixels << "],\n"
       << "  \"paddle\": [" << kPaddleWidthPixels << ", " << kPaddleHeightPixels << "],\n"
       << "  \"ball_size\": " << kBallSizePixels << ",\n"

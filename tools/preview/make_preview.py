@@ -55,7 +55,8 @@ def screenshot_in_play(game_dir: Path, work: Path) -> Image.Image:
         harness.require_frame_loop(s)
         s.move_relative(-PUSH, -PUSH)
         s.move_relative(*SERVE_MOUSE)
-        ball = s.in_window(harness.BALL_START.x, harness.BALL_START.y, 36, 36)
+        start = harness.BALL_START
+        ball = s.in_window(start.x, start.y, start.w, start.h)
         resting = harness.ball_at_rest_picture(s)
         s.wait_until(lambda: not harness.compare_images(s.grab(ball), resting, "ball").ok,
                      "the served ball leaves its place", timeout=10.0)
