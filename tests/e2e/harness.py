@@ -735,6 +735,15 @@ def paddle_picture(s: Session, at: tuple[int, int]) -> Image.Image:
     return compose_sprite(court, s.picture("vombaGruen.bmp"), (0, 0))
 
 
+def wait_for_ball_to_leave_start(s: Session, timeout: float = 10.0) -> None:
+    """Wait until the ball resting at its start place has been served away."""
+    start = BALL_START
+    ball = s.in_window(start.x, start.y, start.w, start.h)
+    resting = ball_at_rest_picture(s)
+    s.wait_until(lambda: not compare_images(s.grab(ball), resting, "ball").ok,
+                 "the served ball leaves its place", timeout=timeout)
+
+
 # Right of the player's paddle at the serve (150, 150), below the scores and
 # left of the computer's column: bare court until a served ball flies there.
 BALL_FLIGHT = Rect(230, 60, 300, 340)

@@ -193,11 +193,7 @@ def ball_flight(s: Session) -> Points:
     s.move_relative(-PUSH, -PUSH)
     expect_paddle_at(s, (0, 0), "paddle at the top-left clamp")
     s.move_relative(*SERVE_MOUSE)
-    start = harness.BALL_START
-    ball = s.in_window(start.x, start.y, start.w, start.h)
-    resting = harness.ball_at_rest_picture(s)
-    s.wait_until(lambda: not harness.compare_images(s.grab(ball), resting, "ball").ok,
-                 "the served ball leaves its place", timeout=10.0)
+    harness.wait_for_ball_to_leave_start(s)
     s.move_relative(-PUSH, PUSH)  # bottom left, out of the ball's way
 
     body = light_box(s.picture("ball.bmp"))
