@@ -86,7 +86,7 @@ def stretch(source: Image.Image, size: tuple[int, int]) -> list[Image.Image]:
     return candidates
 
 
-def at(place: Rect) -> tuple[int, int]:
+def top_left(place: Rect) -> tuple[int, int]:
     return (place.x, place.y)
 
 
@@ -215,18 +215,18 @@ def end_display(s: Session, sheet: Sheet, winner: str, loser_score: int) -> Expe
     picture.draw(s.picture("vombaGruen.bmp"), PARKED_PADDLE)
     picture.unknown(COMPUTER_COLUMN)
     if winner == "player":
-        picture.draw(sheet.digit(loser_score), at(COMPUTER_DIGIT))
-        picture.draw(sheet.digit(1), at(PLAYER_TENS))
-        picture.draw(sheet.digit(0), at(PLAYER_UNITS))
-        picture.draw(sheet.you_win(), at(SCREEN["player_banner"]))
+        picture.draw(sheet.digit(loser_score), top_left(COMPUTER_DIGIT))
+        picture.draw(sheet.digit(1), top_left(PLAYER_TENS))
+        picture.draw(sheet.digit(0), top_left(PLAYER_UNITS))
+        picture.draw(sheet.you_win(), top_left(SCREEN["player_banner"]))
     else:
-        picture.draw(sheet.digit(1), at(COMPUTER_TENS))
-        picture.draw(sheet.digit(0), at(COMPUTER_UNITS))
-        picture.draw(sheet.you(), at(SCREEN["computer_you"]))
-        picture.draw(sheet.lose(), at(SCREEN["computer_lose"]))
-        picture.draw(sheet.digit(loser_score), at(PLAYER_UNITS))
-    picture.draw(sheet.weiter(), at(SCREEN["weiter_button"]))
-    picture.draw(sheet.ende(), at(SCREEN["ende_button"]))
+        picture.draw(sheet.digit(1), top_left(COMPUTER_TENS))
+        picture.draw(sheet.digit(0), top_left(COMPUTER_UNITS))
+        picture.draw(sheet.you(), top_left(SCREEN["computer_you"]))
+        picture.draw(sheet.lose(), top_left(SCREEN["computer_lose"]))
+        picture.draw(sheet.digit(loser_score), top_left(PLAYER_UNITS))
+    picture.draw(sheet.weiter(), top_left(SCREEN["weiter_button"]))
+    picture.draw(sheet.ende(), top_left(SCREEN["ende_button"]))
     return picture
 
 
@@ -235,8 +235,8 @@ def buttons_picture(sheet: Sheet) -> Expected:
     window = (harness.WINDOW_WIDTH, harness.WINDOW_HEIGHT)
     buttons = Expected(Image.new("RGB", window))
     buttons.known.paste(0, (0, 0, *window))
-    buttons.draw(sheet.weiter(), at(SCREEN["weiter_button"]))
-    buttons.draw(sheet.ende(), at(SCREEN["ende_button"]))
+    buttons.draw(sheet.weiter(), top_left(SCREEN["weiter_button"]))
+    buttons.draw(sheet.ende(), top_left(SCREEN["ende_button"]))
     return buttons
 
 
@@ -367,8 +367,8 @@ def match_then_play_again(s: Session) -> None:
 
     click_at(s, WEITER_CLICK)
     fresh = Expected(s.picture("pong.bmp"))
-    fresh.draw(sheet.digit(0), at(PLAYER_UNITS))
-    fresh.draw(sheet.digit(0), at(COMPUTER_DIGIT))
+    fresh.draw(sheet.digit(0), top_left(PLAYER_UNITS))
+    fresh.draw(sheet.digit(0), top_left(COMPUTER_DIGIT))
     fresh.unknown(COMPUTER_COLUMN)
     # The ball is served again at once from the parked paddle; everything it
     # cannot reach in its first frames is checked while it flies.
