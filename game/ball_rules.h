@@ -5,12 +5,12 @@
 
 #include <SDL.h>
 
-#include "present/sheet_layout.h"
+#include "game/sizes.h"
 
-// 400 - 36: the ball's bottom edge touches the bottom wall.
-inline constexpr int kBallLowestYPixels = 364;
-// 600 - 36: the ball's right edge has reached the window's right edge.
-inline constexpr int kPlayerPointXPixels = 564;
+// The ball's bottom edge touches the bottom wall.
+inline constexpr int kBallLowestYPixels = kCourtHeightPixels - kBallSizePixels;
+// The ball's right edge has reached the window's right edge.
+inline constexpr int kPlayerPointXPixels = kCourtWidthPixels - kBallSizePixels;
 inline constexpr int kComputerPointXPixels = 0;
 // Where the ball rests after a point until the player serves it again.
 inline constexpr int kServeXPixels = 100;

@@ -2,11 +2,11 @@
 // and the step can be checked with chosen random draws and positions.
 #pragma once
 
-#include "present/sheet_layout.h"
+#include "game/sizes.h"
 
 inline constexpr int kComputerPaddleXPixels = 530;
-// 400 - 90: the paddle's bottom edge on the bottom wall.
-inline constexpr int kComputerPaddleLowestYPixels = 310;
+// The paddle's bottom edge on the bottom wall.
+inline constexpr int kComputerPaddleLowestYPixels = kCourtHeightPixels - kPaddleHeightPixels;
 // 9 pixels per 30 ms frame.
 inline constexpr double kComputerPaddleSpeedPixelsPerMilli = 0.3;
 
@@ -19,5 +19,5 @@ int aimTarget(int ballY, int firstDraw, int secondDraw);
 // move at all inside the dead band from 19 pixels above the target to 10 below.
 double nextPaddlePosY(int y, int targetY, double stepPixels);
 
-// posY truncated toward zero and kept on the court, 0..310.
+// posY truncated toward zero and kept on the court, 0..kComputerPaddleLowestYPixels.
 int placedPaddleY(double posY);

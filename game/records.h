@@ -9,6 +9,12 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
+#include "game/sizes.h"
+
+// The sprites are always copied whole.
+inline constexpr SDL_Rect kPaddleSource{0, 0, kPaddleWidthPixels, kPaddleHeightPixels};
+inline constexpr SDL_Rect kBallSource{0, 0, kBallSizePixels, kBallSizePixels};
+
 // The head of every record. Only the head of `Game` is the live application
 // state; the others keep their defaults (the computer paddle uses its own
 // frameMillis as the base of its speed).
@@ -30,8 +36,6 @@ struct GameBase {
 
 // The live application state.
 struct Game : GameBase {};
-
-inline constexpr int kCueCount = 14;  // sounds in each side's cue group
 
 struct SoundBank : GameBase {
   Mix_Chunk* intro = nullptr;

@@ -8,8 +8,11 @@
 
 #include <functional>
 
-inline constexpr int kWindowWidthPixels = 600;
-inline constexpr int kWindowHeightPixels = 400;
+#include "game/sizes.h"
+
+// The window shows the whole court.
+inline constexpr int kWindowWidthPixels = kCourtWidthPixels;
+inline constexpr int kWindowHeightPixels = kCourtHeightPixels;
 
 // Makes the canvas and sets it as the renderer's target. Null on failure.
 // The game's canvas is RGB888; the benchmarks try others.

@@ -4,8 +4,6 @@
 #include <map>
 #include <string_view>
 
-#include "present/sheet_layout.h"
-
 namespace {
 
 std::map<std::string_view, int>& loadCounts() {

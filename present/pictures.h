@@ -1,23 +1,15 @@
-// The six pictures: their names, their sizes, and one loader for all of them.
+// Loading the six pictures that present/game_files.h describes: one loader
+// for all of them, and a black stand-in for a whole-window picture.
 #pragma once
 
 #include <SDL.h>
 
 #include <string>
 
-struct PictureFile {
-  const char* name;
-  int widthPixels;
-  int heightPixels;
-  bool colourKeyed;  // sprites: magenta becomes transparent
-};
+#include "present/game_files.h"
 
-inline constexpr PictureFile kTitlePicture{"Start.bmp", 600, 400, false};
-inline constexpr PictureFile kCourtPicture{"pong.bmp", 600, 400, false};
-inline constexpr PictureFile kPlayerPicture{"vombaGruen.bmp", 60, 90, true};
-inline constexpr PictureFile kComputerPicture{"vombaLILA.bmp", 60, 90, true};
-inline constexpr PictureFile kBallPicture{"ball.bmp", 36, 36, true};
-inline constexpr PictureFile kSheetPicture{"scoreboard..bmp", 612, 359, true};
+// The key colour as SDL_MapRGB takes it.
+inline constexpr Uint8 kKeyRed = kKeyColour.r, kKeyGreen = kKeyColour.g, kKeyBlue = kKeyColour.b;
 
 // Loads a picture from the working directory into *surface and *texture
 // (colour key first, for sprites). On failure both stay null and the answer is

@@ -4,12 +4,16 @@
 
 namespace {
 
+constexpr SDL_Rect sdlRect(const PixelRect& r) {
+  return {r.x, r.y, r.w, r.h};
+}
+
 // Both working rectangles are set in full before every copy: they carry
 // nothing from one copy to the next.
 void copyRegion(SDL_Rect* srcRect, SDL_Rect* dstRect, SDL_Renderer* renderer, SDL_Texture* texture,
-                const SDL_Rect& from, const SDL_Rect& to) {
-  *srcRect = from;
-  *dstRect = to;
+                const PixelRect& from, const PixelRect& to) {
+  *srcRect = sdlRect(from);
+  *dstRect = sdlRect(to);
   SDL_RenderCopy(renderer, texture, srcRect, dstRect);
 }
 

@@ -5,18 +5,7 @@
 
 #include "game/seconds_clock.h"
 
-const char* const kSoundFileNames[kSoundCount] = {
-    "intro.wav", "outro.wav",
-    // The player's cues: there has never been a "4g.wav".
-    "1g.wav", "2g.wav", "3g.wav", "5g.wav", "6g.wav", "7g.wav", "8g.wav", "9g.wav", "10g.wav",
-    "11g.wav", "12g.wav", "13g.wav", "14g.wav", "15g.wav",
-    // The computer's cues: no "4L.wav" or "5L.wav".
-    "1L.wav", "2L.wav", "3L.wav", "6L.wav", "7L.wav", "8L.wav", "9L.wav", "10L.wav", "11L.wav",
-    "12L.wav", "13L.wav", "14L.wav", "15L.wav", "16L.wav"};
-
 namespace {
-constexpr int kFirstPlayerCue = 2;
-constexpr int kFirstComputerCue = kFirstPlayerCue + kCueCount;
 constexpr int kFirstFreeChannel = -1;
 constexpr int kPlayOnce = 0;
 constexpr int kNoTimeLimit = -1;
@@ -29,8 +18,8 @@ bool audioIsOpen() {
 }  // namespace
 
 Mix_Chunk** soundSlot(SoundBank& bank, int index) {
-  if (index == 0) return &bank.intro;
-  if (index == 1) return &bank.outro;
+  if (index == kIntroSound) return &bank.intro;
+  if (index == kOutroSound) return &bank.outro;
   if (index < kFirstComputerCue) return &bank.playerCues[index - kFirstPlayerCue];
   return &bank.computerCues[index - kFirstComputerCue];
 }

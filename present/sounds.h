@@ -3,12 +3,9 @@
 #pragma once
 
 #include "game/records.h"
+#include "present/game_files.h"
 
 enum class CueGroup { Player, Computer };
-
-inline constexpr int kSoundCount = 30;
-// Bare file names, in load order: intro, outro, the player's 14, the computer's 14.
-extern const char* const kSoundFileNames[kSoundCount];
 
 // The slot of load-order index i (0 = intro ... 29 = computerCues[13]).
 Mix_Chunk** soundSlot(SoundBank& bank, int index);

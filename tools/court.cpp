@@ -48,7 +48,7 @@ IndexedImage drawCourt() {
   IndexedImage court{
       kCourtWidthPixels,
       kCourtHeightPixels,
-      {kCourtGreen, kInkBlack},
+      {kCourtColour, kInkBlack},
       std::vector<std::uint8_t>(kCourtWidthPixels * kCourtHeightPixels, kGreenIndex)};
   Prng hand(kDashSeed);
   int lengths[kDashCount];

@@ -5,9 +5,6 @@
 
 namespace assets {
 
-inline constexpr int kCourtWidthPixels = 600;
-inline constexpr int kCourtHeightPixels = 400;
-
 IndexedImage drawCourt();
 
 }  // namespace assets

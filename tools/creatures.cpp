@@ -28,8 +28,8 @@ constexpr double kFootY = 0.955;
 constexpr double kFootSpacing = 0.2;
 constexpr double kFootRadiusX = 0.14;
 constexpr double kFootRadiusY = 0.045;
-// A sprite frame is 60 pixels wide; lines keep their look when drawn larger.
-constexpr double kSpriteWidthPixels = 60;
+// Lines are drawn for the sprite's own width and keep their look when drawn larger.
+constexpr double kSpriteWidthPixels = kPaddleWidthPixels;
 constexpr double kOutlinePixels = 1.4;
 
 Box boxOf(const Frame& f, double grow = 2) {
@@ -138,20 +138,26 @@ void paintFurStrands(PaintCanvas& canvas, const CreatureLook& look, const Frame&
 }  // namespace
 
 const CreatureLook& greenCreature() {
-  static const CreatureLook look{{214, 236, 70},
-                                 {168, 206, 38},
-                                 {116, 156, 22},
-                                 {40, 62, 8},
-                                 {236, 246, 150},
-                                 {150, 110, 30},
-                                 1.0,
-                                 7};
+  static const CreatureLook look{.furLight = {214, 236, 70},
+                                 .furShade = {168, 206, 38},
+                                 .furDeep = {116, 156, 22},
+                                 .outline = {40, 62, 8},
+                                 .belly = {236, 246, 150},
+                                 .feet = {150, 110, 30},
+                                 .gaze = 1.0,
+                                 .seed = 7};
   return look;
 }
 
 const CreatureLook& purpleCreature() {
-  static const CreatureLook look{{196, 132, 236}, {150, 84, 204}, {102, 46, 156}, {44, 12, 72},
-                                 {226, 190, 246}, {96, 50, 120},  -1.0,           11};
+  static const CreatureLook look{.furLight = {196, 132, 236},
+                                 .furShade = {150, 84, 204},
+                                 .furDeep = {102, 46, 156},
+                                 .outline = {44, 12, 72},
+                                 .belly = {226, 190, 246},
+                                 .feet = {96, 50, 120},
+                                 .gaze = -1.0,
+                                 .seed = 11};
   return look;
 }
 

@@ -15,13 +15,14 @@ struct Frame {
   double height = 0;
 };
 
+// What each colour paints.
 struct CreatureLook {
-  Colour furLight;
-  Colour furShade;
-  Colour furDeep;
-  Colour outline;
-  Colour belly;
-  Colour feet;
+  Colour furLight;  // the fur on the lit top-left side, and the light strands
+  Colour furShade;  // the fur on the shaded bottom-right side
+  Colour furDeep;   // the darker patches of fur and the dark strands
+  Colour outline;   // the edge of the body and the feet, the grin, the eyes' rims
+  Colour belly;     // the paler belly, blending into furLight at its bottom
+  Colour feet;      // the soles inside the feet's outline
   double gaze = 0;  // -1 looks left, +1 looks right
   std::uint64_t seed = 0;
 };

@@ -2,17 +2,14 @@
 // and every point, one group per side.
 #pragma once
 
-#include <string>
 #include <vector>
 
 #include "synth.h"
 
 namespace assets {
 
-struct Cue {
-  std::string fileName;
-  std::vector<Voice> voices;
-};
+// One sound: its voices, started together or one after another.
+using Cue = std::vector<Voice>;
 
 // The green player's creature: high, bright chirps and squeaks.
 std::vector<Cue> playerCues();

@@ -4,20 +4,14 @@
 #include <cstdint>
 #include <vector>
 
+// The game's key colour and court green come from its own description of its
+// files, and so do the pictures' names and sizes.
+#include "present/game_files.h"
+
 namespace assets {
 
-struct Rgb {
-  std::uint8_t r = 0;
-  std::uint8_t g = 0;
-  std::uint8_t b = 0;
-  auto operator<=>(const Rgb&) const = default;
-};
+using Rgb = PixelColour;
 
-// The court's green is also the sheet's opaque background, so the two must be
-// the very same colour for the sheet's cells to blend into the court.
-inline constexpr Rgb kCourtGreen{32, 192, 64};
-// The game turns this colour transparent on every sprite.
-inline constexpr Rgb kKeyMagenta{255, 0, 255};
 inline constexpr Rgb kInkBlack{0, 0, 0};
 
 // 8 bits per pixel with a palette; rows stored top to bottom.

@@ -1,15 +1,19 @@
 // vomba_make_assets: draws every picture and sound of the game into the
-// directory named on the command line, or with --icon one size of the
-// desktop icon. The output is the same byte for byte on every run, so builds
-// are reproducible.
+// directory named on the command line, under the names and at the sizes of
+// the game's own description of its files; with --icon one size of the
+// desktop icon; with --facts that description as JSON. The output is the same
+// byte for byte on every run, so builds are reproducible.
 #include <algorithm>
 #include <cstdio>
 #include <exception>
+#include <fstream>
+#include <stdexcept>
 #include <string>
 
 #include "bmp_writer.h"
 #include "court.h"
 #include "cues.h"
+#include "facts.h"
 #include "icon.h"
 #include "music.h"
 #include "png_writer.h"
@@ -27,32 +31,74 @@ constexpr double kPlayerPan = -0.3;  // the player's creature stands on the left
 constexpr double kComputerPan = 0.3;
 constexpr double kMusicPan = 0;
 
-bool writePictures(const std::string& dir) {
-  using namespace assets;
-  return writeIndexedBmp(dir + "/Start.bmp", drawTitle()) &&
-         writeIndexedBmp(dir + "/pong.bmp", drawCourt()) &&
-         writeIndexedBmp(dir + "/vombaGruen.bmp", drawGreenPaddle()) &&
-         writeIndexedBmp(dir + "/vombaLILA.bmp", drawPurplePaddle()) &&
-         writeRgbBmp(dir + "/ball.bmp", drawBallSprite()) &&
-         writeIndexedBmp(dir + "/scoreboard..bmp", drawScoreSheet());
+// The game refuses a picture of any other size, so none is written.
+void checkSize(const PictureFile& file, int width, int height) {
+  if (width != file.widthPixels || height != file.heightPixels) {
+    throw std::runtime_error(std::string(file.name) + " was drawn at " + std::to_string(width) +
+                             " x " + std::to_string(height) + " pixels, not " +
+                             std::to_string(file.widthPixels) + " x " +
+                             std::to_string(file.heightPixels));
+  }
 }
 
-bool writeCues(const std::string& dir, const std::vector<assets::Cue>& cues, double pan) {
-  for (const auto& cue : cues) {
+bool writePicture(const std::string& dir, const PictureFile& file,
+                  const assets::IndexedImage& image) {
+  checkSize(file, image.width, image.height);
+  return assets::writeIndexedBmp(dir + "/" + file.name, image);
+}
+
+bool writePicture(const std::string& dir, const PictureFile& file, const assets::RgbImage& image) {
+  checkSize(file, image.width, image.height);
+  return assets::writeRgbBmp(dir + "/" + file.name, image);
+}
+
+bool writePictures(const std::string& dir) {
+  using namespace assets;
+  return writePicture(dir, kTitlePicture, drawTitle()) &&
+         writePicture(dir, kCourtPicture, drawCourt()) &&
+         writePicture(dir, kPlayerPicture, drawGreenPaddle()) &&
+         writePicture(dir, kComputerPicture, drawPurplePaddle()) &&
+         writePicture(dir, kBallPicture, drawBallSprite()) &&
+         writePicture(dir, kSheetPicture, drawScoreSheet());
+}
+
+bool writeSound(const std::string& dir, int sound, const assets::StereoPcm& pcm) {
+  return assets::writeWav(dir + "/" + kSoundFileNames[sound], pcm);
+}
+
+// The cues of one group, in order, to the group's files from firstSound on.
+bool writeCues(const std::string& dir, const std::vector<assets::Cue>& cues, int firstSound,
+               double pan) {
+  if (cues.size() != static_cast<std::size_t>(kCueCount)) {
+    throw std::runtime_error("a cue group has " + std::to_string(cues.size()) + " cues, not " +
+                             std::to_string(kCueCount));
+  }
+  for (std::size_t i = 0; i < cues.size(); ++i) {
     double end = 0;
-    for (const auto& v : cue.voices) end = std::max(end, v.startSeconds + v.lengthSeconds);
-    const auto pcm =
-        assets::finishSound(assets::renderVoices(cue.voices, end), pan, kCueLoudnessDbfs);
-    if (!assets::writeWav(dir + "/" + cue.fileName, pcm)) return false;
+    for (const auto& v : cues[i]) end = std::max(end, v.startSeconds + v.lengthSeconds);
+    const auto pcm = assets::finishSound(assets::renderVoices(cues[i], end), pan, kCueLoudnessDbfs);
+    if (!writeSound(dir, firstSound + static_cast<int>(i), pcm)) return false;
   }
   return true;
 }
 
 bool writeSounds(const std::string& dir) {
   using namespace assets;
-  return writeWav(dir + "/intro.wav", finishSound(introJingle(), kMusicPan, kMusicLoudnessDbfs)) &&
-         writeWav(dir + "/outro.wav", finishSound(outroTune(), kMusicPan, kMusicLoudnessDbfs)) &&
-         writeCues(dir, playerCues(), kPlayerPan) && writeCues(dir, computerCues(), kComputerPan);
+  return writeSound(dir, kIntroSound, finishSound(introJingle(), kMusicPan, kMusicLoudnessDbfs)) &&
+         writeSound(dir, kOutroSound, finishSound(outroTune(), kMusicPan, kMusicLoudnessDbfs)) &&
+         writeCues(dir, playerCues(), kFirstPlayerCue, kPlayerPan) &&
+         writeCues(dir, computerCues(), kFirstComputerCue, kComputerPan);
+}
+
+int writeFacts(const std::string& path) {
+  std::ofstream out(path, std::ios::binary);
+  out << assets::describeGameFiles();
+  out.close();
+  if (!out) {
+    std::fprintf(stderr, "vomba_make_assets: cannot write %s\n", path.c_str());
+    return 1;
+  }
+  return 0;
 }
 
 int writeIcon(const std::string& size, const std::string& path) {
@@ -79,9 +125,12 @@ int writeIcon(const std::string& size, const std::string& path) {
 
 int main(int argc, char** argv) {
   if (argc == 4 && std::string(argv[1]) == "--icon") return writeIcon(argv[2], argv[3]);
+  if (argc == 3 && std::string(argv[1]) == "--facts") return writeFacts(argv[2]);
   if (argc != 2) {
-    std::fprintf(stderr, "usage: %s OUTPUT_DIRECTORY\n       %s --icon SIZE_PIXELS FILE.png\n",
-                 argv[0], argv[0]);
+    std::fprintf(stderr,
+                 "usage: %s OUTPUT_DIRECTORY\n       %s --icon SIZE_PIXELS FILE.png\n"
+                 "       %s --facts FILE.json\n",
+                 argv[0], argv[0], argv[0]);
     return 2;
   }
   const std::string dir = argv[1];

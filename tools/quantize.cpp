@@ -74,7 +74,7 @@ IndexedImage quantize(const PaintCanvas& canvas, bool sprite) {
   if (ranked.size() > room) ranked.resize(room);
 
   IndexedImage image{canvas.width(), canvas.height(), {}, {}};
-  if (sprite) image.palette.push_back(kKeyMagenta);
+  if (sprite) image.palette.push_back(kKeyColour);
   const auto firstOwn = static_cast<std::uint8_t>(image.palette.size());
   for (const auto& entry : ranked) image.palette.push_back(entry.first);
 
@@ -115,7 +115,7 @@ RgbImage toRgbSprite(const PaintCanvas& canvas) {
   for (int y = 0; y < canvas.height(); ++y) {
     for (int x = 0; x < canvas.width(); ++x) {
       if (canvas.alpha(x, y) < kOpaqueFromAlpha) {
-        image.pixels.push_back(kKeyMagenta);
+        image.pixels.push_back(kKeyColour);
         continue;
       }
       const Colour c = canvas.colour(x, y);

@@ -5,6 +5,8 @@
 #include <optional>
 #include <vector>
 
+#include "present/game_files.h"
+
 namespace assets {
 
 struct Vec2 {
@@ -18,14 +20,9 @@ struct PenPoint {
   double radius = 1;
 };
 
-// Inclusive pixel rectangle.
-struct Box {
-  int left = 0;
-  int top = 0;
-  int right = 0;
-  int bottom = 0;
-  bool operator==(const Box&) const = default;
-};
+// Inclusive pixel rectangle, as the game's file description writes the
+// boxes the generator paints.
+using Box = PixelBox;
 
 // How much of each pixel a shape covers, 0..1, over a window of a picture.
 // Pixel (x, y) spans [x, x+1) x [y, y+1).

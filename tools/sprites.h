@@ -5,10 +5,6 @@
 
 namespace assets {
 
-inline constexpr int kPaddleWidthPixels = 60;
-inline constexpr int kPaddleHeightPixels = 90;
-inline constexpr int kBallSizePixels = 36;
-
 IndexedImage drawGreenPaddle();
 IndexedImage drawPurplePaddle();
 RgbImage drawBallSprite();

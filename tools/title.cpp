@@ -72,7 +72,7 @@ void paintShadowUnder(PaintCanvas& canvas, const Frame& f) {
 
 IndexedImage drawTitle() {
   PaintCanvas canvas(kCourtWidthPixels, kCourtHeightPixels);
-  canvas.fillOpaque(toColour(kCourtGreen));
+  canvas.fillOpaque(toColour(kCourtColour));
   paintGrass(canvas);
   for (const Frame& f : {kGreenCreatureFrame, kPurpleCreatureFrame}) paintShadowUnder(canvas, f);
   paintShadow(canvas, kBallFrame.left + kBallFrame.width / 2,

@@ -2,6 +2,10 @@
 
 #include <ostream>
 
+std::ostream& operator<<(std::ostream& out, const PixelBox& r) {
+  return out << "columns " << r.left << ".." << r.right << " rows " << r.top << ".." << r.bottom;
+}
+
 namespace asset_tests {
 
 std::string gameFile(const std::string& name) {
@@ -47,10 +51,6 @@ bool Picture::all(const Rect& area, const std::function<bool(Colour)>& wanted) c
   return true;
 }
 
-std::ostream& operator<<(std::ostream& out, const Rect& r) {
-  return out << "columns " << r.left << ".." << r.right << " rows " << r.top << ".." << r.bottom;
-}
-
 double Sound::seconds() const {
   return format.freq > 0 ? double(samples.size()) / 2.0 / format.freq : 0.0;
 }
@@ -67,17 +67,11 @@ std::optional<Sound> loadSound(const std::string& name) {
 }
 
 std::vector<std::string> playerCueFiles() {
-  std::vector<std::string> names;
-  for (int n : {1, 2, 3, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15})
-    names.push_back(std::to_string(n) + "g.wav");
-  return names;
+  return {kSoundFileNames + kFirstPlayerCue, kSoundFileNames + kFirstPlayerCue + kCueCount};
 }
 
 std::vector<std::string> computerCueFiles() {
-  std::vector<std::string> names;
-  for (int n : {1, 2, 3, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16})
-    names.push_back(std::to_string(n) + "L.wav");
-  return names;
+  return {kSoundFileNames + kFirstComputerCue, kSoundFileNames + kFirstComputerCue + kCueCount};
 }
 
 }  // namespace asset_tests

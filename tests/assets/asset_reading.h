@@ -10,6 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "present/sheet_layout.h"
+
+// Boxes print as the columns and rows they span.
+std::ostream& operator<<(std::ostream& out, const PixelBox& r);
+
 namespace asset_tests {
 
 std::string gameFile(const std::string& name);
@@ -21,25 +26,11 @@ using SurfacePtr = std::unique_ptr<SDL_Surface, SurfaceFree>;
 
 SurfacePtr loadPicture(const std::string& name);
 
-struct Colour {
-  std::uint8_t r = 0;
-  std::uint8_t g = 0;
-  std::uint8_t b = 0;
-  auto operator<=>(const Colour&) const = default;
-};
+// Colours and inclusive boxes, as the game's description of its files writes them.
+using Colour = PixelColour;
+using Rect = PixelBox;
 
-inline constexpr Colour kGreen{32, 192, 64};
-inline constexpr Colour kMagenta{255, 0, 255};
 inline constexpr Colour kBlack{0, 0, 0};
-
-// Inclusive pixel rectangle.
-struct Rect {
-  int left = 0;
-  int top = 0;
-  int right = 0;
-  int bottom = 0;
-  bool operator==(const Rect&) const = default;
-};
 
 // A picture as plain colours, whatever its depth on disk.
 class Picture {
@@ -58,8 +49,6 @@ class Picture {
   std::vector<Colour> pixels_;
 };
 
-std::ostream& operator<<(std::ostream& out, const Rect& r);
-
 // One sound file as 16-bit stereo frames, with its format as SDL reads it.
 struct Sound {
   SDL_AudioSpec format{};
@@ -69,7 +58,7 @@ struct Sound {
 
 std::optional<Sound> loadSound(const std::string& name);
 
-// The 28 cue files, player's first.
+// The cue files of each side's group.
 std::vector<std::string> playerCueFiles();
 std::vector<std::string> computerCueFiles();
 

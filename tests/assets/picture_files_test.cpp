@@ -9,60 +9,56 @@ namespace asset_tests {
 namespace {
 
 struct PictureFormat {
-  const char* name;
-  int width;
-  int height;
+  const PictureFile* file;
   int bitsPerPixel;
 };
 
 void PrintTo(const PictureFormat& p, std::ostream* out) {
-  *out << p.name;
+  *out << p.file->name;
 }
 
 class PictureFormatTest : public testing::TestWithParam<PictureFormat> {};
 
 TEST_P(PictureFormatTest, LoadsWithItsSizeAndDepth) {
-  const PictureFormat& want = GetParam();
+  const PictureFile& want = *GetParam().file;
   SurfacePtr surface = loadPicture(want.name);
   ASSERT_NE(surface, nullptr) << want.name << ": " << SDL_GetError();
-  EXPECT_EQ(surface->w, want.width);
-  EXPECT_EQ(surface->h, want.height);
-  EXPECT_EQ(surface->format->BitsPerPixel, want.bitsPerPixel);
+  EXPECT_EQ(surface->w, want.widthPixels);
+  EXPECT_EQ(surface->h, want.heightPixels);
+  EXPECT_EQ(surface->format->BitsPerPixel, GetParam().bitsPerPixel);
   // An 8-bit picture without a palette would show as nonsense colours.
-  EXPECT_EQ(surface->format->palette != nullptr, want.bitsPerPixel == 8);
+  EXPECT_EQ(surface->format->palette != nullptr, GetParam().bitsPerPixel == 8);
 }
 
-INSTANTIATE_TEST_SUITE_P(AllPictures, PictureFormatTest,
-                         testing::Values(PictureFormat{"Start.bmp", 600, 400, 8},
-                                         PictureFormat{"pong.bmp", 600, 400, 8},
-                                         PictureFormat{"vombaGruen.bmp", 60, 90, 8},
-                                         PictureFormat{"vombaLILA.bmp", 60, 90, 8},
-                                         PictureFormat{"ball.bmp", 36, 36, 24},
-                                         PictureFormat{"scoreboard..bmp", 612, 359, 8}),
-                         [](const auto& info) {
-                           std::string n = info.param.name;
-                           return n.substr(0, n.find('.'));
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    AllPictures, PictureFormatTest,
+    testing::Values(PictureFormat{&kTitlePicture, 8}, PictureFormat{&kCourtPicture, 8},
+                    PictureFormat{&kPlayerPicture, 8}, PictureFormat{&kComputerPicture, 8},
+                    PictureFormat{&kBallPicture, 24}, PictureFormat{&kSheetPicture, 8}),
+    [](const auto& info) {
+      std::string n = info.param.file->name;
+      return n.substr(0, n.find('.'));
+    });
 
 TEST(SpriteKeyTest, MagentaMapsToAPaletteEntryThatIsExactlyMagenta) {
-  // The game keys its sprites with SDL_MapRGB(255, 0, 255); on a palette that
-  // picks the closest entry, so an exact entry must exist.
-  for (const char* name : {"vombaGruen.bmp", "vombaLILA.bmp", "scoreboard..bmp"}) {
-    SurfacePtr surface = loadPicture(name);
-    ASSERT_NE(surface, nullptr) << name;
-    const Uint32 key = SDL_MapRGB(surface->format, 255, 0, 255);
+  // The game keys its sprites with SDL_MapRGB of the key colour; on a palette
+  // that picks the closest entry, so an exact entry must exist.
+  for (const PictureFile* file : {&kPlayerPicture, &kComputerPicture, &kSheetPicture}) {
+    SurfacePtr surface = loadPicture(file->name);
+    ASSERT_NE(surface, nullptr) << file->name;
+    const Uint32 key = SDL_MapRGB(surface->format, kKeyColour.r, kKeyColour.g, kKeyColour.b);
     Uint8 r = 0, g = 0, b = 0;
     SDL_GetRGB(key, surface->format, &r, &g, &b);
-    EXPECT_EQ((Colour{r, g, b}), kMagenta) << name;
+    EXPECT_EQ((Colour{r, g, b}), kKeyColour) << file->name;
   }
 }
 
 TEST(CourtTest, IsGreenWithADashedBlackCentreLine) {
-  SurfacePtr surface = loadPicture("pong.bmp");
+  SurfacePtr surface = loadPicture(kCourtPicture.name);
   ASSERT_NE(surface, nullptr);
   const Picture court(surface.get());
   const Rect whole{0, 0, court.width() - 1, court.height() - 1};
-  EXPECT_TRUE(court.all(whole, [](Colour c) { return c == kGreen || c == kBlack; }));
+  EXPECT_TRUE(court.all(whole, [](Colour c) { return c == kCourtColour || c == kBlack; }));
   const auto line = court.bounds(whole, [](Colour c) { return c == kBlack; });
   ASSERT_TRUE(line);
   EXPECT_EQ(*line, (Rect{299, 0, 303, 399}));
@@ -80,7 +76,7 @@ TEST(CourtTest, IsGreenWithADashedBlackCentreLine) {
 }
 
 TEST(TitleTest, ShowsBothCreaturesOnTheCourtGreen) {
-  SurfacePtr surface = loadPicture("Start.bmp");
+  SurfacePtr surface = loadPicture(kTitlePicture.name);
   ASSERT_NE(surface, nullptr);
   const Picture title(surface.get());
   std::map<Colour, int> counts;
@@ -97,7 +93,7 @@ TEST(TitleTest, ShowsBothCreaturesOnTheCourtGreen) {
   const auto mostUsed =
       std::max_element(counts.begin(), counts.end(),
                        [](const auto& a, const auto& b) { return a.second < b.second; });
-  EXPECT_EQ(mostUsed->first, kGreen);
+  EXPECT_EQ(mostUsed->first, kCourtColour);
   EXPECT_GT(yellowGreen, 2000);
   EXPECT_GT(purple, 2000);
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <iterator>
 
 #include "asset_reading.h"
 #include "sound_measures.h"
@@ -25,10 +26,7 @@ constexpr double kIntroWaitSeconds = 4.8;  // start-up waits this long after the
 constexpr double kSmallestCueDifference = 0.03;
 
 std::vector<std::string> allSoundFiles() {
-  std::vector<std::string> names{"intro.wav", "outro.wav"};
-  for (const auto& n : playerCueFiles()) names.push_back(n);
-  for (const auto& n : computerCueFiles()) names.push_back(n);
-  return names;
+  return {std::begin(kSoundFileNames), std::end(kSoundFileNames)};
 }
 
 std::string testName(const testing::TestParamInfo<std::string>& info) {
@@ -73,8 +71,8 @@ std::vector<std::string> allCueFiles() {
 INSTANTIATE_TEST_SUITE_P(AllCues, CueTest, testing::ValuesIn(allCueFiles()), testName);
 
 TEST(MusicTest, IntroEndsBeforeTheStartUpWaitAndOutroIsAShortTune) {
-  const auto intro = loadSound("intro.wav");
-  const auto outro = loadSound("outro.wav");
+  const auto intro = loadSound(kSoundFileNames[kIntroSound]);
+  const auto outro = loadSound(kSoundFileNames[kOutroSound]);
   ASSERT_TRUE(intro && outro);
   EXPECT_LT(intro->seconds(), kIntroWaitSeconds);
   EXPECT_GT(intro->seconds(), 1.5);

@@ -20,7 +20,7 @@ void PrintTo(const SpriteLook& s, std::ostream* out) {
 }
 
 bool isMagenta(Colour c) {
-  return c == kMagenta;
+  return c == kKeyColour;
 }
 
 // Anything between the sprite and the key colour: what a soft edge on magenta would leave.
@@ -43,7 +43,7 @@ TEST_P(SpriteTest, StandsOnMagentaAndFillsItsPicture) {
   const int right = p.width() - 1;
   const int bottom = p.height() - 1;
   for (auto [x, y] : {std::pair{0, 0}, {right, 0}, {0, bottom}, {right, bottom}}) {
-    EXPECT_EQ(p.at(x, y), kMagenta) << "corner " << x << "," << y;
+    EXPECT_EQ(p.at(x, y), kKeyColour) << "corner " << x << "," << y;
   }
   const auto body = p.bounds({0, 0, right, bottom}, [](Colour c) { return !isMagenta(c); });
   ASSERT_TRUE(body);
@@ -76,12 +76,13 @@ TEST_P(SpriteTest, ShowsItsOwnColourAndEyes) {
 
 INSTANTIATE_TEST_SUITE_P(
     AllSprites, SpriteTest,
-    testing::Values(
-        SpriteLook{"vombaGruen.bmp",
-                   [](Colour c) { return c.g > 120 && c.r > 80 && c.b < c.g / 2; }},
-        SpriteLook{"vombaLILA.bmp",
-                   [](Colour c) { return c.b > 120 && c.r > c.g + 30 && c.b > c.g + 60; }},
-        SpriteLook{"ball.bmp", [](Colour c) { return c.r > 190 && c.g > 190 && c.b > 190; }}),
+    testing::Values(SpriteLook{kPlayerPicture.name,
+                               [](Colour c) { return c.g > 120 && c.r > 80 && c.b < c.g / 2; }},
+                    SpriteLook{
+                        kComputerPicture.name,
+                        [](Colour c) { return c.b > 120 && c.r > c.g + 30 && c.b > c.g + 60; }},
+                    SpriteLook{kBallPicture.name,
+                               [](Colour c) { return c.r > 190 && c.g > 190 && c.b > 190; }}),
     [](const auto& info) {
       std::string n = info.param.name;
       return n.substr(0, n.find('.'));

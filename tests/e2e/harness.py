@@ -41,6 +41,11 @@ artifacts directory.  Grabs are not synchronised with the game's presents,
 so waiting helpers poll until the picture settles or matches, with generous
 timeouts that only guard against hangs.
 
+What the game's files are (sizes, colours, the sprite sheet's pieces and
+where the scoreboard shows them) is read from the game's own description of
+them, which the build writes beside the game's folder as game_facts.json
+(`vomba_make_assets --facts`); see `game_facts_file`.
+
 Needs Debian's /usr/bin/python3 with python3-xlib and python3-pil, plus
 Xvfb and xdotool.
 """
@@ -48,6 +53,7 @@ Xvfb and xdotool.
 from __future__ import annotations
 
 import argparse
+import json
 import os
 import shutil
 import signal
@@ -63,15 +69,47 @@ from typing import Callable, Iterable, Optional
 from PIL import Image, ImageChops
 from Xlib import X, Xatom, display, error, protocol
 
+def game_facts_file() -> Path:
+    """The description of the game's files as the build wrote it: beside the
+    game's folder, so found from the --game-dir or --build-dir that programs
+    using this harness are given, else in the repository's build/ (or named
+    by VOMBA_GAME_FACTS)."""
+    named = os.environ.get("VOMBA_GAME_FACTS")
+    if named:
+        return Path(named)
+    parser = argparse.ArgumentParser(add_help=False, allow_abbrev=False)
+    parser.add_argument("--game-dir", type=Path)
+    parser.add_argument("--build-dir", type=Path)
+    folders, _ = parser.parse_known_args()
+    if folders.build_dir:
+        return folders.build_dir / "game_facts.json"
+    if folders.game_dir:
+        return folders.game_dir.parent / "game_facts.json"
+    return Path(__file__).resolve().parents[2] / "build" / "game_facts.json"
+
+
+def _read_game_facts() -> dict:
+    path = game_facts_file()
+    try:
+        return json.loads(path.read_text())
+    except (OSError, ValueError) as problem:
+        sys.exit(f"harness: cannot read the description of the game's files {path} "
+                 f"(the build writes it with the pictures): {problem}")
+
+
+GAME_FACTS = _read_game_facts()
+
 GAME_EXECUTABLE = "vombapong"
 WINDOW_TITLE = "VombaPong DO NOT DISTRIBUTE"
 WINDOW_X, WINDOW_Y = 300, 100
-WINDOW_WIDTH, WINDOW_HEIGHT = 600, 400
+WINDOW_WIDTH, WINDOW_HEIGHT = GAME_FACTS["court"]  # the window shows the whole court
 SCREEN_SIZE = "1280x800x24"
 
 # Court colour under every sprite's transparent magenta.
-COURT_GREEN = (32, 192, 64)
-MAGENTA = (255, 0, 255)
+COURT_GREEN = tuple(GAME_FACTS["court_colour"])
+MAGENTA = tuple(GAME_FACTS["key_colour"])
+PADDLE_W, PADDLE_H = GAME_FACTS["paddle"]
+BALL_SIZE = GAME_FACTS["ball_size"]
 
 # What the game says once where OpenGL draws on the processor, as under Xvfb:
 # a notice, not a problem.
@@ -618,12 +656,19 @@ def main(cases: dict[str, Case]) -> None:
 
 # ----- shared steps of the game ---------------------------------------------
 
+# The sprite sheet's pieces the scoreboard copies ("digits" is a list of ten),
+# and the places on the window where it shows them.
+SHEET = {name: [Rect(*r) for r in value] if name == "digits" else Rect(*value)
+         for name, value in GAME_FACTS["sheet"].items()}
+SCREEN = {name: Rect(*value) for name, value in GAME_FACTS["screen"].items()}
+
 # What the frame loop draws over the court: the two score digits, the ball at
-# its serve place and the computer paddle's column.
-SCORE_CELLS = (Rect(220, 0, 45, 60), Rect(325, 0, 45, 60))
-BALL_START = Rect(184, 182, 36, 36)
-BALL_SERVE_AFTER_POINT = Rect(100, 182, 36, 36)
-COMPUTER_COLUMN = Rect(530, 0, 60, 400)
+# its serve place and the computer paddle's column. The places are the rules'
+# (app/startup.cpp, game/ball_rules.h, game/paddle_rules.h).
+SCORE_CELLS = (SCREEN["player_units"], SCREEN["computer_units"])
+BALL_START = Rect(184, 182, BALL_SIZE, BALL_SIZE)
+BALL_SERVE_AFTER_POINT = Rect(100, 182, BALL_SIZE, BALL_SIZE)
+COMPUTER_COLUMN = Rect(530, 0, PADDLE_W, WINDOW_HEIGHT)
 FRAME_LOOP_DRAWS = (*SCORE_CELLS, BALL_START, COMPUTER_COLUMN)
 
 
@@ -686,8 +731,17 @@ def ball_at_rest_picture(s: Session, place: Rect = BALL_START) -> Image.Image:
 def paddle_picture(s: Session, at: tuple[int, int]) -> Image.Image:
     """The player's paddle over the court at window position `at`."""
     x, y = at
-    court = s.picture("pong.bmp").crop((x, y, x + 60, y + 90))
+    court = s.picture("pong.bmp").crop((x, y, x + PADDLE_W, y + PADDLE_H))
     return compose_sprite(court, s.picture("vombaGruen.bmp"), (0, 0))
+
+
+def wait_for_ball_to_leave_start(s: Session, timeout: float = 10.0) -> None:
+    """Wait until the ball resting at its start place has been served away."""
+    start = BALL_START
+    ball = s.in_window(start.x, start.y, start.w, start.h)
+    resting = ball_at_rest_picture(s)
+    s.wait_until(lambda: not compare_images(s.grab(ball), resting, "ball").ok,
+                 "the served ball leaves its place", timeout=timeout)
 
 
 # Right of the player's paddle at the serve (150, 150), below the scores and

@@ -26,8 +26,8 @@ import harness
 from harness import MAGENTA, CaseFailed, Comparison, Rect, Session, log
 
 PUSH = 2000  # far more than the window: reaches the clamp from anywhere
-PADDLE_W, PADDLE_H = 60, 90
-BALL_SIZE = 36
+PADDLE_W, PADDLE_H = harness.PADDLE_W, harness.PADDLE_H
+BALL_SIZE = harness.BALL_SIZE
 
 # Mouse positions (paddle centres) reached from the top-left clamp.
 SERVE_MOUSE = (180, 195)  # paddle (150, 150): the start place (184, 182) is in its hit window
@@ -39,10 +39,11 @@ STALL_TIMEOUT_S = 60.0    # guard against play that stops scoring altogether
 SCAN_INTERVAL_S = 0.2
 
 # The scoreboard's places on the window.
-PLAYER_UNITS = Rect(220, 0, 45, 60)
-PLAYER_TENS = Rect(160, 0, 45, 60)
-COMPUTER_TENS = Rect(325, 0, 45, 60)   # the computer's single digit stands here too
-COMPUTER_UNITS = Rect(385, 0, 45, 60)
+SCREEN = harness.SCREEN
+PLAYER_UNITS = SCREEN["player_units"]
+PLAYER_TENS = SCREEN["player_tens"]
+COMPUTER_TENS = SCREEN["computer_units"]   # the computer's single digit stands here too
+COMPUTER_UNITS = SCREEN["computer_zero_of_ten"]
 COMPUTER_DIGIT = COMPUTER_TENS
 TOP_ROWS = Rect(0, 0, 600, 120)       # the scores and the banner
 BUTTON_ROWS = Rect(0, 310, 600, 80)
@@ -85,37 +86,41 @@ def stretch(source: Image.Image, size: tuple[int, int]) -> list[Image.Image]:
     return candidates
 
 
+def top_left(place: Rect) -> tuple[int, int]:
+    return (place.x, place.y)
+
+
 class Sheet:
-    """The sprite sheet's pieces, stretched to their places on the window."""
+    """The sprite sheet's pieces, stretched to the size of their places on the window."""
 
     def __init__(self, s: Session):
         self.image = s.picture("scoreboard..bmp")
-        self._digits = [self.piece(Rect(60 * d, 0, 60, 80), (45, 60)) for d in range(10)]
+        self._digits = [self.piece(cell, PLAYER_UNITS) for cell in harness.SHEET["digits"]]
 
-    def piece(self, src: Rect, size: tuple[int, int]) -> list[Image.Image]:
+    def piece(self, src: Rect, place: Rect) -> list[Image.Image]:
         # A source reaching past the sheet is clipped to it and the clipped
         # part stretched over the whole destination.
         box = (src.x, src.y, min(src.x + src.w, self.image.width),
                min(src.y + src.h, self.image.height))
-        return stretch(self.image.crop(box), size)
+        return stretch(self.image.crop(box), (place.w, place.h))
 
     def digit(self, d: int) -> list[Image.Image]:
         return self._digits[d]
 
     def you_win(self) -> list[Image.Image]:
-        return self.piece(Rect(0, 90, 360, 80), (360, 60))
+        return self.piece(harness.SHEET["you_win"], SCREEN["player_banner"])
 
     def you(self) -> list[Image.Image]:
-        return self.piece(Rect(0, 90, 180, 80), (180, 60))
+        return self.piece(harness.SHEET["you"], SCREEN["computer_you"])
 
     def lose(self) -> list[Image.Image]:
-        return self.piece(Rect(360, 90, 240, 80), (240, 60))
+        return self.piece(harness.SHEET["lose"], SCREEN["computer_lose"])
 
     def weiter(self) -> list[Image.Image]:
-        return self.piece(Rect(0, 290, 300, 80), (300, 80))
+        return self.piece(harness.SHEET["weiter"], SCREEN["weiter_button"])
 
     def ende(self) -> list[Image.Image]:
-        return self.piece(Rect(350, 190, 300, 80), (300, 80))
+        return self.piece(harness.SHEET["ende"], SCREEN["ende_button"])
 
 
 CANDIDATES = 4  # two roundings across, two down
@@ -210,27 +215,28 @@ def end_display(s: Session, sheet: Sheet, winner: str, loser_score: int) -> Expe
     picture.draw(s.picture("vombaGruen.bmp"), PARKED_PADDLE)
     picture.unknown(COMPUTER_COLUMN)
     if winner == "player":
-        picture.draw(sheet.digit(loser_score), (COMPUTER_DIGIT.x, COMPUTER_DIGIT.y))
-        picture.draw(sheet.digit(1), (PLAYER_TENS.x, PLAYER_TENS.y))
-        picture.draw(sheet.digit(0), (PLAYER_UNITS.x, PLAYER_UNITS.y))
-        picture.draw(sheet.you_win(), (100, 60))
+        picture.draw(sheet.digit(loser_score), top_left(COMPUTER_DIGIT))
+        picture.draw(sheet.digit(1), top_left(PLAYER_TENS))
+        picture.draw(sheet.digit(0), top_left(PLAYER_UNITS))
+        picture.draw(sheet.you_win(), top_left(SCREEN["player_banner"]))
     else:
-        picture.draw(sheet.digit(1), (COMPUTER_TENS.x, COMPUTER_TENS.y))
-        picture.draw(sheet.digit(0), (COMPUTER_UNITS.x, COMPUTER_UNITS.y))
-        picture.draw(sheet.you(), (100, 60))
-        picture.draw(sheet.lose(), (300, 60))
-        picture.draw(sheet.digit(loser_score), (PLAYER_UNITS.x, PLAYER_UNITS.y))
-    picture.draw(sheet.weiter(), (5, 310))
-    picture.draw(sheet.ende(), (300, 310))
+        picture.draw(sheet.digit(1), top_left(COMPUTER_TENS))
+        picture.draw(sheet.digit(0), top_left(COMPUTER_UNITS))
+        picture.draw(sheet.you(), top_left(SCREEN["computer_you"]))
+        picture.draw(sheet.lose(), top_left(SCREEN["computer_lose"]))
+        picture.draw(sheet.digit(loser_score), top_left(PLAYER_UNITS))
+    picture.draw(sheet.weiter(), top_left(SCREEN["weiter_button"]))
+    picture.draw(sheet.ende(), top_left(SCREEN["ende_button"]))
     return picture
 
 
 def buttons_picture(sheet: Sheet) -> Expected:
     """Only the two buttons' letters and margins are known."""
-    buttons = Expected(Image.new("RGB", (600, 400)))
-    buttons.known.paste(0, (0, 0, 600, 400))
-    buttons.draw(sheet.weiter(), (5, 310))
-    buttons.draw(sheet.ende(), (300, 310))
+    window = (harness.WINDOW_WIDTH, harness.WINDOW_HEIGHT)
+    buttons = Expected(Image.new("RGB", window))
+    buttons.known.paste(0, (0, 0, *window))
+    buttons.draw(sheet.weiter(), top_left(SCREEN["weiter_button"]))
+    buttons.draw(sheet.ende(), top_left(SCREEN["ende_button"]))
     return buttons
 
 
@@ -361,8 +367,8 @@ def match_then_play_again(s: Session) -> None:
 
     click_at(s, WEITER_CLICK)
     fresh = Expected(s.picture("pong.bmp"))
-    fresh.draw(sheet.digit(0), (PLAYER_UNITS.x, PLAYER_UNITS.y))
-    fresh.draw(sheet.digit(0), (COMPUTER_DIGIT.x, COMPUTER_DIGIT.y))
+    fresh.draw(sheet.digit(0), top_left(PLAYER_UNITS))
+    fresh.draw(sheet.digit(0), top_left(COMPUTER_DIGIT))
     fresh.unknown(COMPUTER_COLUMN)
     # The ball is served again at once from the parked paddle; everything it
     # cannot reach in its first frames is checked while it flies.

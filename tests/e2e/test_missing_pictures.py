@@ -31,7 +31,7 @@ def missing_court(s: Session) -> None:
                          ignore=harness.FRAME_LOOP_DRAWS)
     s.move_relative(-PUSH, -PUSH)  # the paddle appears at the top-left clamp, (0, 0)
     s.move_relative(100, 100)  # and moves to (70, 55), erasing where it was
-    paddle = Rect(70, 55, 60, 90)
+    paddle = Rect(70, 55, harness.PADDLE_W, harness.PADDLE_H)
     s.wait_until_matches(s.in_window(paddle.x, paddle.y, paddle.w, paddle.h),
                          harness.compose_sprite(black.crop(paddle.box()),
                                                 s.picture("vombaGruen.bmp"), (0, 0)),

@@ -36,7 +36,7 @@ TOLERANCE = 1.5
 MIN_PLACES = 4         # different places seen, for a line worth fitting
 MIN_FRAMES = 3
 
-COMPUTER_COLUMN = Rect(530, 0, 60, 400)
+COMPUTER_COLUMN = harness.COMPUTER_COLUMN
 # The ball is followed over the middle of the court, between the parked
 # paddle and the computer's reach (its hit window begins at x 495).
 BALL_BAND = Rect(230, 0, 280, 400)
@@ -193,10 +193,7 @@ def ball_flight(s: Session) -> Points:
     s.move_relative(-PUSH, -PUSH)
     expect_paddle_at(s, (0, 0), "paddle at the top-left clamp")
     s.move_relative(*SERVE_MOUSE)
-    ball = s.in_window(harness.BALL_START.x, harness.BALL_START.y, 36, 36)
-    resting = harness.ball_at_rest_picture(s)
-    s.wait_until(lambda: not harness.compare_images(s.grab(ball), resting, "ball").ok,
-                 "the served ball leaves its place", timeout=10.0)
+    harness.wait_for_ball_to_leave_start(s)
     s.move_relative(-PUSH, PUSH)  # bottom left, out of the ball's way
 
     body = light_box(s.picture("ball.bmp"))

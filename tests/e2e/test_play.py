@@ -13,7 +13,7 @@ import harness
 from harness import CaseFailed, Rect, Session, log
 
 PUSH = 2000  # far more than the window: reaches the clamp from anywhere
-PADDLE_W, PADDLE_H = 60, 90
+PADDLE_W, PADDLE_H = harness.PADDLE_W, harness.PADDLE_H
 PAUSE_TAKES_HOLD_S = 5.0  # a guard only: the first frame normally follows at once
 
 

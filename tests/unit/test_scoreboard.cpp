@@ -3,6 +3,7 @@
 // sheet was copied there, and how it was scaled.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "present/scoreboard.h"
@@ -29,10 +30,10 @@ SheetPoint decode(Colour c) {
 class ScoreboardTest : public testing::Test {
  protected:
   void SetUp() override {
-    SDL_Surface* sheet = SDL_CreateRGBSurfaceWithFormat(0, kSheetWidthPixels, kSheetHeightPixels,
-                                                        32, SDL_PIXELFORMAT_RGB888);
-    for (int y = 0; y < kSheetHeightPixels; ++y) {
-      for (int x = 0; x < kSheetWidthPixels; ++x) {
+    SDL_Surface* sheet =
+        SDL_CreateRGBSurfaceWithFormat(0, kWholeSheet.w, kWholeSheet.h, 32, SDL_PIXELFORMAT_RGB888);
+    for (int y = 0; y < kWholeSheet.h; ++y) {
+      for (int x = 0; x < kWholeSheet.w; ++x) {
         const Colour c = encode(x, y);
         const SDL_Rect one{x, y, 1, 1};
         SDL_FillRect(sheet, &one, SDL_MapRGB(sheet->format, c.r, c.g, c.b));
@@ -54,7 +55,7 @@ class ScoreboardTest : public testing::Test {
   // The screen rectangle `to` shows the sheet rectangle `from`: its corners come
   // from the corners of `from` (within a pixel, for the scaling) and nothing
   // next to it was touched.
-  void expectCopied(const SDL_Rect& from, const SDL_Rect& to) {
+  void expectCopied(const PixelRect& from, const PixelRect& to) {
     SheetPoint first = decode(canvas_.pixel(to.x, to.y));
     EXPECT_EQ(first.x, from.x);
     EXPECT_EQ(first.y, from.y);
@@ -76,8 +77,8 @@ TEST_F(ScoreboardTest, EveryDigitOfEitherSideIsItsCellAtThreeQuarterSize) {
     SCOPED_TRACE(digit);
     drawPlayer(digit);
     drawComputer(digit);
-    expectCopied(digitCell(digit), {220, 0, 45, 60});
-    expectCopied(digitCell(digit), {325, 0, 45, 60});
+    expectCopied(digitCell(digit), kPlayerUnits);
+    expectCopied(digitCell(digit), kComputerUnits);
   }
   expectUntouched(219, 0);
   expectUntouched(265, 0);
@@ -88,9 +89,9 @@ TEST_F(ScoreboardTest, EveryDigitOfEitherSideIsItsCellAtThreeQuarterSize) {
 
 TEST_F(ScoreboardTest, ThePlayersTenGrowsLeftWithYouWin) {
   drawPlayer(10);
-  expectCopied(digitCell(1), {160, 0, 45, 60});
-  expectCopied(digitCell(0), {220, 0, 45, 60});
-  expectCopied(kYouWinStrip, {100, 60, 360, 60});
+  expectCopied(digitCell(1), kPlayerTens);
+  expectCopied(digitCell(0), kPlayerUnits);
+  expectCopied(kYouWinStrip, kPlayerBanner);
   expectUntouched(325, 0);  // the computer's place is left alone
   expectUntouched(99, 60);
   expectUntouched(460, 119);
@@ -98,10 +99,10 @@ TEST_F(ScoreboardTest, ThePlayersTenGrowsLeftWithYouWin) {
 
 TEST_F(ScoreboardTest, TheComputersTenGrowsRightWithYouAndLose) {
   drawComputer(10);
-  expectCopied(digitCell(1), {325, 0, 45, 60});
-  expectCopied(digitCell(0), {385, 0, 45, 60});
-  expectCopied(kYouCell, {100, 60, 180, 60});
-  expectCopied(kLoseCell, {300, 60, 240, 60});
+  expectCopied(digitCell(1), kComputerUnits);
+  expectCopied(digitCell(0), kComputerZeroOfTen);
+  expectCopied(kYouCell, kComputerYou);
+  expectCopied(kLoseCell, kComputerLose);
   expectUntouched(220, 0);
   expectUntouched(290, 90);  // the gap between YOU and LOSE
 }
@@ -117,20 +118,33 @@ TEST_F(ScoreboardTest, ScoresAboveTenDrawNothing) {
 
 TEST_F(ScoreboardTest, ButtonsStretchTheClippedPartOfTheirSourcesOverTheWholeButton) {
   drawEndButtons(&srcRect_, &playerDst_, canvas_.renderer(), texture_);
-  // WEITER: rows 290..358 (the sheet ends there) fill all 80 rows of the button.
-  EXPECT_EQ(decode(canvas_.pixel(5, 310)).y, 290);
-  EXPECT_NEAR(decode(canvas_.pixel(5, 389)).y, 358, 1);
-  EXPECT_NEAR(decode(canvas_.pixel(5, 350)).y, 290 + 40 * 69 / 80, 1);
-  EXPECT_NEAR(decode(canvas_.pixel(299, 310)).x, 294, 1);  // 300 columns over 300
-  // ENDE: columns 350..611 fill all 300 columns of the button, which is drawn
-  // second and so covers WEITER's last columns.
-  EXPECT_EQ(decode(canvas_.pixel(300, 310)).x, 350);
-  EXPECT_NEAR(decode(canvas_.pixel(599, 310)).x, 611, 1);
-  EXPECT_NEAR(decode(canvas_.pixel(450, 310)).x, 350 + 150 * 262 / 300, 1);
-  EXPECT_NEAR(decode(canvas_.pixel(599, 389)).y, 269, 1);
-  expectUntouched(4, 350);
-  expectUntouched(300, 309);
-  expectUntouched(300, 390);
+  // WEITER: the strip's rows down to the sheet's end fill all rows of the button.
+  const PixelRect& weiter = kWeiterButton;
+  const int weiterRows = std::min(kWeiterStrip.y + kWeiterStrip.h, kWholeSheet.h) - kWeiterStrip.y;
+  const int middleRow = weiter.h / 2;
+  EXPECT_EQ(decode(canvas_.pixel(weiter.x, weiter.y)).y, kWeiterStrip.y);
+  EXPECT_NEAR(decode(canvas_.pixel(weiter.x, weiter.y + weiter.h - 1)).y,
+              kWeiterStrip.y + weiterRows - 1, 1);
+  EXPECT_NEAR(decode(canvas_.pixel(weiter.x, weiter.y + middleRow)).y,
+              kWeiterStrip.y + middleRow * weiterRows / weiter.h, 1);
+  const int lastWeiterColumn = kEndeButton.x - 1 - weiter.x;  // ENDE covers the rest
+  EXPECT_NEAR(decode(canvas_.pixel(kEndeButton.x - 1, weiter.y)).x,
+              kWeiterStrip.x + lastWeiterColumn * kWeiterStrip.w / weiter.w, 1);
+  // ENDE: the box's columns up to the sheet's edge fill all columns of the
+  // button, which is drawn second and so covers WEITER's last columns.
+  const PixelRect& ende = kEndeButton;
+  const int endeColumns = std::min(kEndeBox.x + kEndeBox.w, kWholeSheet.w) - kEndeBox.x;
+  const int middleColumn = ende.w / 2;
+  EXPECT_EQ(decode(canvas_.pixel(ende.x, ende.y)).x, kEndeBox.x);
+  EXPECT_NEAR(decode(canvas_.pixel(ende.x + ende.w - 1, ende.y)).x, kEndeBox.x + endeColumns - 1,
+              1);
+  EXPECT_NEAR(decode(canvas_.pixel(ende.x + middleColumn, ende.y)).x,
+              kEndeBox.x + middleColumn * endeColumns / ende.w, 1);
+  EXPECT_NEAR(decode(canvas_.pixel(ende.x + ende.w - 1, ende.y + ende.h - 1)).y,
+              kEndeBox.y + kEndeBox.h - 1, 1);
+  expectUntouched(weiter.x - 1, weiter.y + middleRow);
+  expectUntouched(ende.x, ende.y - 1);
+  expectUntouched(ende.x, ende.y + ende.h);
 }
 
 TEST_F(ScoreboardTest, ANewScoreCoversTheOldOneCompletely) {
@@ -148,7 +162,7 @@ TEST_F(ScoreboardTest, WorkingRectanglesAreSetInFullBeforeEveryCopy) {
   drawEndButtons(&srcRect_, &playerDst_, canvas_.renderer(), texture_);
   EXPECT_EQ(playerDst_.x, 300);  // ENDE's rectangles are left behind...
   drawPlayer(3);                 // ...and the next digit still lands in its place
-  expectCopied(digitCell(3), {220, 0, 45, 60});
+  expectCopied(digitCell(3), kPlayerUnits);
   EXPECT_EQ(srcRect_.w, 60);
   EXPECT_EQ(playerDst_.h, 60);
 }

@@ -55,10 +55,7 @@ def screenshot_in_play(game_dir: Path, work: Path) -> Image.Image:
         harness.require_frame_loop(s)
         s.move_relative(-PUSH, -PUSH)
         s.move_relative(*SERVE_MOUSE)
-        ball = s.in_window(harness.BALL_START.x, harness.BALL_START.y, 36, 36)
-        resting = harness.ball_at_rest_picture(s)
-        s.wait_until(lambda: not harness.compare_images(s.grab(ball), resting, "ball").ok,
-                     "the served ball leaves its place", timeout=10.0)
+        harness.wait_for_ball_to_leave_start(s)
         time.sleep(FLIGHT_S)
         s.click(1)  # pause: the window then holds one whole frame
         picture = s.wait_until_still(s.window_rect(), "paused game", interval=0.3,

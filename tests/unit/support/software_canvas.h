@@ -7,6 +7,8 @@
 #include <ostream>
 #include <vector>
 
+#include "present/game_files.h"
+
 struct Colour {
   Uint8 r = 0;
   Uint8 g = 0;
@@ -20,8 +22,8 @@ inline std::ostream& operator<<(std::ostream& out, const Colour& colour) {
 
 inline constexpr Colour kTestCourtColour{30, 120, 60};
 inline constexpr Colour kTestMarkerColour{200, 30, 30};
-// Sprites are keyed on magenta, as the game's pictures are.
-inline constexpr Colour kTestKeyColour{255, 0, 255};
+// Sprites are keyed on the game's own key colour.
+inline constexpr Colour kTestKeyColour{kKeyColour.r, kKeyColour.g, kKeyColour.b};
 
 class SoftwareCanvas {
  public:
