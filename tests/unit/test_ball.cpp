@@ -309,8 +309,9 @@ TEST(BallScoring, PointsOnlyAtTheEdges) {
     int xAfter;
   };
   const Case cases[] = {
-      {558, true, 0.2, 1, 0, 100},    // reaches 564
-      {557, true, 0.2, 0, 0, 563},    // one pixel short
+      // A step of 6 pixels: reaches the point line, or stops one pixel short.
+      {kPlayerPointXPixels - 6, true, 0.2, 1, 0, 100},
+      {kPlayerPointXPixels - 7, true, 0.2, 0, 0, kPlayerPointXPixels - 1},
       {6, false, 0.2, 0, 1, 100},     // reaches 0
       {7, false, 0.2, 0, 0, 1},       // one pixel short
       {7, false, 0.2025, 0, 1, 100},  // 0.925 is truncated to 0
@@ -378,8 +379,13 @@ TEST(BallWalls, TopTurnsInTheFrameBottomInTheNext) {
   const Case cases[] = {
       // Reaching -8 turns the ball and moves it down again at once.
       {"top", 11, true, 9.125, {{1, true}, {1, false}, {10, false}}},
-      // 369 is limited to 364; the upward move starts next frame.
-      {"bottom", 360, false, 9.125, {{364, true}, {354, true}}},
+      // A step past the lowest row is limited to it; the upward move starts
+      // next frame, truncated to a whole pixel.
+      {"bottom",
+       kBallLowestYPixels - 4,
+       false,
+       9.125,
+       {{kBallLowestYPixels, true}, {kBallLowestYPixels - 10, true}}},
       // Only a step under one pixel lets the ball show on the top wall; such a
       // step moving down is truncated away, so the ball stays there.
       {"sub-pixel top", 1, true, 0.5, {{0, false}, {0, false}, {0, false}}},
