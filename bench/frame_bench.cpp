@@ -45,7 +45,7 @@ void standIn(SDL_Renderer* renderer, const PictureFile& file, SDL_Surface** surf
   SDL_FillRect(*surface, nullptr, SDL_MapRGB((*surface)->format, 40, 160, 60));
   if (file.colourKeyed) {
     SDL_SetColorKey(*surface, SDL_TRUE,
-                    SDL_MapRGB((*surface)->format, kKeyRed, kKeyGreen, kKeyBlue));
+                    SDL_MapRGB((*surface)->format, kKeyColour.r, kKeyColour.g, kKeyColour.b));
   }
   *texture = SDL_CreateTextureFromSurface(renderer, *surface);
 }

@@ -391,23 +391,8 @@ def park_paddle(s: Session, serve_first: bool = False) -> None:
         s.move_relative(*PARKED_MOUSE)
         return
     s.move_relative(*SERVE_MOUSE)
-    ball = s.in_window(harness.BALL_START.x, harness.BALL_START.y, 36, 36)
-    resting = harness.ball_at_rest_picture(s)
-    s.wait_until(lambda: not harness.compare_images(s.grab(ball), resting, "ball").ok,
-                 "the served ball leaves its place", timeout=10.0)
+    harness.wait_for_ball_to_leave_start(s)
     s.move_relative(PARKED_MOUSE[0] - SERVE_MOUSE[0], PARKED_MOUSE[1] - SERVE_MOUSE[1])
-
-
-def pointer_held(s: Session) -> bool:
-    """True while relative mouse mode holds the pointer: in play, not paused, not ended.
-
-    An absolute move gives the game no event in relative mode, and outside the
-    window none at all, so asking does not disturb the game.
-    """
-    s.move(50, 50)
-    x, y = s.pointer()
-    return (harness.WINDOW_X <= x < harness.WINDOW_X + harness.WINDOW_WIDTH
-            and harness.WINDOW_Y <= y < harness.WINDOW_Y + harness.WINDOW_HEIGHT)
 
 
 @dataclass
@@ -449,7 +434,7 @@ def run_game(s: Session, probe: Optional[Path], config: Config, seconds: float,
         time.sleep(SETTLE_S)
         result.play = measure_cpu(pid, xpid, seconds)
         result.read_anonymous(pid)
-        if not pointer_held(s):
+        if not harness.pointer_held(s):
             result.notes.append("the match ended within the play measurement")
         log(f"in play: {result.play.process:.2f} % (main thread {result.play.main:.2f} %), "
             f"X server {result.play.xserver:.2f} %")
@@ -458,14 +443,16 @@ def run_game(s: Session, probe: Optional[Path], config: Config, seconds: float,
         pause_from = time.monotonic_ns()
         s.click(1)  # pause
         pause_began = time.monotonic()
-        s.wait_until(lambda: not pointer_held(s), "the pause frees the pointer", timeout=10.0)
+        s.wait_until(lambda: not harness.pointer_held(s), "the pause frees the pointer",
+                     timeout=10.0)
         time.sleep(SETTLE_S)
         result.paused = measure_cpu(pid, xpid, seconds)
         result.read_anonymous(pid)
         log(f"paused: {idle_text(result.paused)}")
         s.move_in_window(300, 200)
         s.click(1)  # resume
-        s.wait_until(lambda: pointer_held(s), "play resumes and holds the pointer", timeout=10.0)
+        s.wait_until(lambda: harness.pointer_held(s), "play resumes and holds the pointer",
+                     timeout=10.0)
         paused_for = time.monotonic() - pause_began
         pauses = ((pause_from, time.monotonic_ns()),)
         park_paddle(s)
@@ -475,7 +462,7 @@ def run_game(s: Session, probe: Optional[Path], config: Config, seconds: float,
     # end-of-match display after it sleeps in frames of its own.
     deadline = time.monotonic() + MATCH_END_GIVE_UP_S
     play_to = time.monotonic_ns()
-    while pointer_held(s):
+    while harness.pointer_held(s):
         play_to = time.monotonic_ns()
         if time.monotonic() > deadline:
             raise RuntimeError("no side reached 10 in time")
@@ -548,9 +535,10 @@ def creature_while_moving(s: Session, config: Config, seconds: float) -> Creatur
     s.move_relative(-PUSH, PUSH)  # bottom-left clamp: the creature's top-left at (0, 310)
     corner = (CREATURE_BAND.x, CREATURE_BAND.y)
     creature = harness.paddle_picture(s, corner)
-    s.wait_until_matches(s.in_window(*corner, 60, 90), creature, "creature at the clamp")
+    paddle = (harness.PADDLE_W, harness.PADDLE_H)
+    s.wait_until_matches(s.in_window(*corner, *paddle), creature, "creature at the clamp")
     court = s.picture("pong.bmp").crop(CREATURE_BAND.box())
-    distinct = harness.compare_images(creature, court.crop((0, 0, 60, 90))).differing
+    distinct = harness.compare_images(creature, court.crop((0, 0, *paddle))).differing
     band = s.in_window(CREATURE_BAND.x, CREATURE_BAND.y, CREATURE_BAND.w, CREATURE_BAND.h)
 
     command, moves = sweep_command(seconds)

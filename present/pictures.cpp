@@ -40,7 +40,8 @@ std::string loadPicture(SDL_Renderer* renderer, const PictureFile& file, SDL_Sur
     return failure(file, reason);
   }
   if (file.colourKeyed) {
-    SDL_SetColorKey(loaded, SDL_TRUE, SDL_MapRGB(loaded->format, kKeyRed, kKeyGreen, kKeyBlue));
+    SDL_SetColorKey(loaded, SDL_TRUE,
+                    SDL_MapRGB(loaded->format, kKeyColour.r, kKeyColour.g, kKeyColour.b));
   }
   SDL_Texture* made = SDL_CreateTextureFromSurface(renderer, loaded);
   if (made == nullptr) {

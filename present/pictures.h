@@ -8,9 +8,6 @@
 
 #include "present/game_files.h"
 
-// The key colour as SDL_MapRGB takes it.
-inline constexpr Uint8 kKeyRed = kKeyColour.r, kKeyGreen = kKeyColour.g, kKeyBlue = kKeyColour.b;
-
 // Loads a picture from the working directory into *surface and *texture
 // (colour key first, for sprites). On failure both stay null and the answer is
 // a one-line message naming the file and the folder; on success it is empty.

@@ -735,6 +735,18 @@ def paddle_picture(s: Session, at: tuple[int, int]) -> Image.Image:
     return compose_sprite(court, s.picture("vombaGruen.bmp"), (0, 0))
 
 
+def pointer_held(s: Session) -> bool:
+    """Whether the window holds the pointer, as relative mouse mode does in play
+    (not paused, not at the end of a match): asked to go far outside the
+    window, the pointer stays inside. An absolute move gives the game no event
+    in relative mode, and outside the window none at all, so asking does not
+    disturb the game."""
+    s.move(50, 50)
+    x, y = s.pointer()
+    return (WINDOW_X <= x < WINDOW_X + WINDOW_WIDTH
+            and WINDOW_Y <= y < WINDOW_Y + WINDOW_HEIGHT)
+
+
 def wait_for_ball_to_leave_start(s: Session, timeout: float = 10.0) -> None:
     """Wait until the ball resting at its start place has been served away."""
     start = BALL_START

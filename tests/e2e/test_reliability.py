@@ -99,14 +99,6 @@ def no_audio_device(s: Session) -> None:
         raise CaseFailed(f"expected one stderr line about the missing sound, got {lines!r}")
 
 
-def _pointer_held(s: Session) -> bool:
-    """Whether the window holds the pointer, as it does in play."""
-    s.move(50, 50)
-    x, y = s.pointer()
-    return (harness.WINDOW_X <= x < harness.WINDOW_X + harness.WINDOW_WIDTH
-            and harness.WINDOW_Y <= y < harness.WINDOW_Y + harness.WINDOW_HEIGHT)
-
-
 def no_canvas(s: Session) -> None:
     """An OpenGL renderer without render targets: one line, the game plays on, exit 0."""
     # Mesa takes the framebuffer extension away on request, so SDL's OpenGL
@@ -119,7 +111,7 @@ def no_canvas(s: Session) -> None:
     s.wait_until_matches(s.window_rect(), s.picture("Start.bmp"), "title picture")
     s.move_in_window(300, 200)
     s.click(1)
-    s.wait_until(lambda: _pointer_held(s), "play begins: the window holds the pointer",
+    s.wait_until(lambda: harness.pointer_held(s), "play begins: the window holds the pointer",
                  timeout=harness.COURT_TIMEOUT_S)
     s.close(win)
     s.expect_exit(0)
