@@ -21,12 +21,15 @@ case "${1:-}" in
     # make bench builds everything, tests included, and plays the game under Xvfb.
     want=("${play[@]}" googletest libgtest-dev libbenchmark-dev xvfb xdotool python3 python3-xlib
           python3-pil) ;;
+  --sdl-sources)
+    # scripts/sdl-sources.sh: apt-get source unpacks with dpkg-source.
+    want=(dpkg-dev libsdl2-dev libsdl2-mixer-dev) ;;
   --fresh-check)
     # Only the host's part of scripts/fresh-machine-check.sh: it makes the bare
     # root, and runs the display that the game inside it is shown on.
     want=(mmdebstrap xvfb python3 python3-xlib python3-pil) ;;
   *)
-    echo "usage: $0 [--test | --bench | --fresh-check]" >&2
+    echo "usage: $0 [--test | --bench | --fresh-check | --sdl-sources]" >&2
     exit 2 ;;
 esac
 
@@ -51,5 +54,5 @@ if ! command -v apt-get >/dev/null 2>&1; then
   exit 1
 fi
 export DEBIAN_FRONTEND=noninteractive
-"${run[@]}" apt-get update -qq
-"${run[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+"${run[@]}" apt-get -o DPkg::Lock::Timeout=900 update -qq
+"${run[@]}" apt-get -o DPkg::Lock::Timeout=900 install -y -qq --no-install-recommends "${missing[@]}"
