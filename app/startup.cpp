@@ -14,7 +14,6 @@
 
 namespace {
 
-constexpr const char* kWindowTitle = "VombaPong DO NOT DISTRIBUTE";
 constexpr int kAudioFrequencyHz = 44100;
 constexpr int kAudioChannels = 2;
 constexpr int kAudioChunkFrames = 2048;

@@ -6,9 +6,6 @@
 #include "game/ball_rules.h"
 
 inline constexpr Uint32 kIntroWaitMillis = 4800;
-// Where the window opens on the screen; the floor program opens its own there too.
-inline constexpr int kWindowScreenX = 300;
-inline constexpr int kWindowScreenY = 100;
 // The ball's place until the first step moves it.
 inline constexpr SDL_Rect kBallStart{184, 182, kBallSizePixels, kBallSizePixels};
 

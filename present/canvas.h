@@ -8,11 +8,7 @@
 
 #include <functional>
 
-#include "game/sizes.h"
-
-// The window shows the whole court.
-inline constexpr int kWindowWidthPixels = kCourtWidthPixels;
-inline constexpr int kWindowHeightPixels = kCourtHeightPixels;
+#include "present/window.h"
 
 // Makes the canvas and sets it as the renderer's target. Null on failure.
 // The game's canvas is RGB888; the benchmarks try others.

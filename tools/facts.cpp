@@ -3,6 +3,7 @@
 #include <sstream>
 
 #include "present/sheet_layout.h"
+#include "present/window.h"
 
 namespace assets {
 namespace {
@@ -21,6 +22,9 @@ std::string json(const PixelRect& r) {
 std::string describeGameFiles() {
   std::ostringstream out;
   out << "{\n"
+      << "  \"window\": {\"title\": \"" << kWindowTitle << "\", \"place\": [" << kWindowScreenX
+      << ", " << kWindowScreenY << "], \"size\": [" << kWindowWidthPixels << ", "
+      << kWindowHeightPixels << "]},\n"
       << "  \"key_colour\": " << json(kKeyColour) << ",\n"
       << "  \"court_colour\": " << json(kCourtColour) << ",\n"
       << "  \"court\": [" << kCourtWidthPixels << ", " << kCourtHeightPixels << "],\n"
