@@ -100,6 +100,9 @@ def _read_game_facts() -> dict:
 GAME_FACTS = _read_game_facts()
 
 GAME_EXECUTABLE = "vombapong"
+# What the executable is started with: nothing for the Linux build; the Windows
+# build's cases (tests/windows/) set Wine's launcher here and the .exe above.
+GAME_LAUNCHER: list[str] = []
 WINDOW_TITLE = "VombaPong DO NOT DISTRIBUTE"
 WINDOW_X, WINDOW_Y = 300, 100
 WINDOW_WIDTH, WINDOW_HEIGHT = GAME_FACTS["court"]  # the window shows the whole court
@@ -337,7 +340,8 @@ class Session:
         env.update(extra_env or {})
         self._stderr = open(self._stderr_path, "wb")
         self._stdout = open(self._stdout_path, "wb")
-        self.game = subprocess.Popen([str(executable)], cwd=self.game_dir_in_use, env=env,
+        self.game = subprocess.Popen([*GAME_LAUNCHER, str(executable)], cwd=self.game_dir_in_use,
+                                     env=env,
                                      stdout=self._stdout, stderr=self._stderr,
                                      start_new_session=True)
         log(f"game started, pid {self.game.pid}, in {self.game_dir_in_use}")
