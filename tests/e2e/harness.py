@@ -429,14 +429,15 @@ class Session:
         self.save_screen(f"no-{what.replace(' ', '-')}")
         raise CaseFailed(f"{what} did not appear within {timeout:.0f} s")
 
-    def find_game_window(self, timeout: float = START_TIMEOUT_S):
-        """The game's window once it is the final one.
+    def find_game_window(self, timeout: Optional[float] = None):
+        """The game's window once it is the final one (within START_TIMEOUT_S
+        unless `timeout` says otherwise).
 
         Making an OpenGL renderer replaces the window SDL first created with a
         new one of the same title, so a window is only taken once the same one
         is still there, mapped, a moment later.
         """
-        deadline = time.monotonic() + timeout
+        deadline = time.monotonic() + (START_TIMEOUT_S if timeout is None else timeout)
         while True:
             win = self.find_window(lambda t: t == WINDOW_TITLE, "game window",
                                    max(deadline - time.monotonic(), POLL_INTERVAL_S))
