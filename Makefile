@@ -18,7 +18,7 @@ test: test-deps build asan windows
 	cd $(BUILD) && ctest --output-on-failure --no-tests=error -j $(JOBS)
 
 # `make test` and then `make play` as a newcomer runs them, on a Debian 12 root
-# made bare for the purpose from Debian's archive. Needs root; takes 10-20
+# made bare for the purpose from Debian's archive. Needs root; takes 30-45
 # minutes; not part of `make test`.
 fresh-check:
 	@scripts/install-deps.sh --fresh-check
