@@ -28,8 +28,10 @@ endforeach()
 # The hardening Linux gets from -z relro/now, as Windows has it: addresses
 # laid out anew at every start, and no code run from data.
 target_link_options(vombapong PRIVATE -Wl,--dynamicbase -Wl,--nxcompat -Wl,--high-entropy-va)
-# No link time in the header: the same sources give the same .exe, and zip.
-target_link_options(vombapong PRIVATE -Wl,--no-insert-timestamp)
+# Stripped as it is linked (symbols are of no use to players) and with no
+# link time in its header: the same sources give the same .exe. Stripping it
+# afterwards would write the time in again.
+target_link_options(vombapong PRIVATE -s -Wl,--no-insert-timestamp)
 
 # ----- a Windows program ------------------------------------------------------------
 
@@ -108,7 +110,6 @@ add_custom_command(
   COMMAND ${CMAKE_COMMAND}
           -DGAME_DIR=${VOMBA_GAME_DIR}
           -DEXE=$<TARGET_FILE:vombapong>
-          -DSTRIP=${CMAKE_STRIP}
           -DREADME=${VOMBA_WINDOWS_GENERATED}/README.txt
           -DLICENSE=${PROJECT_SOURCE_DIR}/LICENSE
           -DLICENCES=${VOMBA_WINDOWS_LICENCES}

@@ -1,11 +1,10 @@
 # Packs the Windows zip (cmake/windows.cmake): run with cmake -P at build time.
 #
 #   GAME_DIR   the game's folder: its pictures and sounds
-#   EXE        VombaPong.exe as built; STRIP removes its symbols, of no use to players
+#   EXE        VombaPong.exe as built
 #   README, LICENSE, LICENCES ("source=name|..." for the folder licenses/)
 #   STAGE      a scratch folder; NAME the zip's one folder; ZIP the file
-#   DATE       every file's date in the zip (the release date), so that the
-#              same sources give the same zip
+#   DATE       every file's date in the zip (the release date)
 #
 # The text files get Windows line ends, which every Windows editor shows.
 
@@ -18,7 +17,6 @@ foreach(name IN LISTS game_files)
   file(COPY_FILE ${GAME_DIR}/${name} ${folder}/${name})
 endforeach()
 file(COPY_FILE ${EXE} ${folder}/VombaPong.exe)
-execute_process(COMMAND ${STRIP} --strip-all ${folder}/VombaPong.exe COMMAND_ERROR_IS_FATAL ANY)
 
 function(copy_text source destination)
   if(NOT EXISTS ${source})
