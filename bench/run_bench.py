@@ -20,14 +20,19 @@ one after the other:
 
 CPU use is utime + stime from /proc/PID/stat (every thread of the process)
 over a fixed wall-clock window, as percent of one core; the X server's share
-over the same window is read the same way.  Frame periods come from
-bench/delay_probe.cpp, preloaded into the unchanged program: the starts of two
-successive SDL_Delay calls are one frame apart.
+over the same window is read the same way.  Frame periods come from the delay
+probe of vomba_desktop, preloaded into the unchanged program: the starts of
+two successive SDL_Delay calls are one frame apart.
 
 The tables (results against their targets, the presents, the details of the
 run, with the date and the machine) are printed and written as Markdown to
 BUILD_DIR/bench/performance.md.  They are numbers only: what they mean is
 written by hand in docs/performance.md.
+
+The X server, the game's window and the mouse are vomba_desktop's
+(tests/vomba_desktop), which must be on PYTHONPATH; `make bench` sees to it:
+
+    PYTHONPATH=tests /usr/bin/python3 bench/run_bench.py --idle
 
 Usage: run_bench.py [--build-dir build] [--seconds 20] [--out FILE]
                     [--configs default,opengl]
@@ -60,16 +65,20 @@ from dataclasses import dataclass, field
 from pathlib import Path
 from typing import Optional
 
-REPO = Path(__file__).resolve().parent.parent
-sys.path.insert(0, str(REPO / "tests" / "e2e"))
+from vomba_desktop import log, windows
+from vomba_desktop.delay_probe import preload_env, probe_library, read_delays
+from vomba_desktop.pictures import compare_images
+from vomba_desktop.screen import Rect
+from vomba_desktop.session import START_TIMEOUT_S, Session
+from vomba_desktop.steps import (click_past_title, paddle_picture, park, pointer_held,
+                                 require_frame_loop, serve)
+from vomba_desktop.values import (GAME_EXECUTABLE, PADDLE_H, PADDLE_W, PUSH, WINDOW_TITLE,
+                                  WINDOW_WIDTH, WINDOW_X, WINDOW_Y)
+from vomba_desktop.xserver import SCREEN_SIZE
 
-import harness  # noqa: E402  (the e2e harness: Xvfb, xdotool, screen grabs)
-from harness import Rect, Session  # noqa: E402
+REPO = Path(__file__).resolve().parent.parent
 
 CLOCK_TICKS_PER_S = os.sysconf("SC_CLK_TCK")
-PUSH = 2000  # relative motion that reaches the clamp from anywhere
-SERVE_MOUSE = (180, 195)  # paddle at (150, 150): touches the ball resting at (184, 182)
-PARKED_MOUSE = (80, 195)  # paddle at (50, 150): touches every ball resting at (100, 182)
 SETTLE_S = 2.0  # after a change of state, before a measurement starts
 TITLE_RUNS = 5
 MIN_FRAMES = 1000
@@ -129,10 +138,6 @@ CONFIGS = (
     Config("opengl", "opengl: chosen with SDL_RENDER_DRIVER", {"SDL_RENDER_DRIVER": "opengl"},
            True),
 )
-
-
-def log(message: str) -> None:
-    print(f"[bench {time.strftime('%H:%M:%S')}] {message}", flush=True)
 
 
 # ----- reading /proc ----------------------------------------------------------
@@ -249,15 +254,9 @@ def read_periods(log_path: Path, from_ns: int, to_ns: int,
     Waits that start within a `skip` range (a pause: paused frames sleep too)
     are left out, and with them the gap they leave.
     """
-    calls = []
-    if log_path.exists():
-        for line in log_path.read_text().splitlines():
-            parts = line.split()
-            if len(parts) != 3 or not from_ns <= int(parts[0]) <= to_ns:
-                continue
-            if any(a <= int(parts[0]) <= b for a, b in skip):
-                continue
-            calls.append((int(parts[0]), int(parts[1]), int(parts[2])))
+    calls = [(d.start_ns, d.asked_ms, d.slept_ns) for d in read_delays(log_path)
+             if from_ns <= d.start_ns <= to_ns
+             and not any(a <= d.start_ns <= b for a, b in skip)]
     periods, oversleeps, waits = [], [], {}
     for (start, asked, slept), (next_start, _, _) in zip(calls, calls[1:]):
         period = (next_start - start) / 1e6
@@ -282,12 +281,12 @@ def program_env(s: Session, config: Config, probe: Optional[Path] = None,
         env.pop(key, None)
     env.update(config.env)
     if probe is not None and delay_log is not None:
-        env.update(LD_PRELOAD=str(probe), VOMBA_DELAY_LOG=str(delay_log))
+        env.update(preload_env(probe, delay_log))
     return env
 
 
 def probe_env(config: Config, probe: Path, delay_log: Path) -> dict:
-    return dict(config.env, LD_PRELOAD=str(probe), VOMBA_DELAY_LOG=str(delay_log))
+    return dict(config.env, **preload_env(probe, delay_log))
 
 
 @dataclass
@@ -333,25 +332,25 @@ def title_time_ms(s: Session, config: Config) -> tuple[float, float]:
     Start.bmp; it is grabbed every few milliseconds.  Once seen, the game is
     killed: a quit from the title screen would still sit out the intro.
     """
-    strip = Rect(harness.WINDOW_X, harness.WINDOW_Y + 180, harness.WINDOW_WIDTH, 40)
-    expected = s.picture("Start.bmp").crop((0, 180, harness.WINDOW_WIDTH, 220))
-    exe = s.game_dir / harness.GAME_EXECUTABLE
+    strip = Rect(WINDOW_X, WINDOW_Y + 180, WINDOW_WIDTH, 40)
+    expected = s.picture("Start.bmp").crop((0, 180, WINDOW_WIDTH, 220))
+    exe = s.game_dir / GAME_EXECUTABLE
     started = time.monotonic()
     proc = subprocess.Popen([str(exe)], cwd=s.game_dir, env=program_env(s, config),
                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
                             start_new_session=True)
     mapped_ms = shown_ms = None
     try:
-        deadline = started + harness.START_TIMEOUT_S
+        deadline = started + START_TIMEOUT_S
         while shown_ms is None and time.monotonic() < deadline:
             if mapped_ms is None:
-                if _game_window_mapped(s):
+                if windows.mapped_with_title(s.d, lambda t: t == WINDOW_TITLE):
                     mapped_ms = (time.monotonic() - started) * 1000.0
                 else:
                     time.sleep(0.001)
                     continue
             now = time.monotonic()
-            if harness.compare_images(s.grab(strip), expected, "title").ok:
+            if compare_images(s.grab(strip), expected, "title").ok:
                 shown_ms = (now - started) * 1000.0
     finally:
         os.killpg(proc.pid, signal.SIGKILL)
@@ -361,38 +360,17 @@ def title_time_ms(s: Session, config: Config) -> tuple[float, float]:
     return mapped_ms, shown_ms
 
 
-def _game_window_mapped(s: Session) -> bool:
-    for win in s.root.query_tree().children:
-        try:
-            if (s.window_title(win) == harness.WINDOW_TITLE
-                    and win.get_attributes().map_state == harness.X.IsViewable):
-                return True
-        except harness.error.XError:
-            continue
-    return False
-
-
 # ----- driving a match from outside -------------------------------------------------
 
 def start_play(s: Session):
     """Click past the title, serve, and park the paddle where it serves every ball."""
     win = s.find_game_window()
     s.wait_until_matches(s.window_rect(), s.picture("Start.bmp"), "title picture")
-    harness.click_past_title(s)
-    harness.require_frame_loop(s)
-    park_paddle(s, serve_first=True)
+    click_past_title(s)
+    require_frame_loop(s)
+    serve(s)
+    park(s)
     return win
-
-
-def park_paddle(s: Session, serve_first: bool = False) -> None:
-    s.move_relative(-PUSH, -PUSH)  # against the top-left clamp: mouse (0, 0)
-    time.sleep(0.1)
-    if not serve_first:
-        s.move_relative(*PARKED_MOUSE)
-        return
-    s.move_relative(*SERVE_MOUSE)
-    harness.wait_for_ball_to_leave_start(s)
-    s.move_relative(PARKED_MOUSE[0] - SERVE_MOUSE[0], PARKED_MOUSE[1] - SERVE_MOUSE[1])
 
 
 @dataclass
@@ -434,7 +412,7 @@ def run_game(s: Session, probe: Optional[Path], config: Config, seconds: float,
         time.sleep(SETTLE_S)
         result.play = measure_cpu(pid, xpid, seconds)
         result.read_anonymous(pid)
-        if not harness.pointer_held(s):
+        if not pointer_held(s):
             result.notes.append("the match ended within the play measurement")
         log(f"in play: {result.play.process:.2f} % (main thread {result.play.main:.2f} %), "
             f"X server {result.play.xserver:.2f} %")
@@ -443,7 +421,7 @@ def run_game(s: Session, probe: Optional[Path], config: Config, seconds: float,
         pause_from = time.monotonic_ns()
         s.click(1)  # pause
         pause_began = time.monotonic()
-        s.wait_until(lambda: not harness.pointer_held(s), "the pause frees the pointer",
+        s.wait_until(lambda: not pointer_held(s), "the pause frees the pointer",
                      timeout=10.0)
         time.sleep(SETTLE_S)
         result.paused = measure_cpu(pid, xpid, seconds)
@@ -451,18 +429,18 @@ def run_game(s: Session, probe: Optional[Path], config: Config, seconds: float,
         log(f"paused: {idle_text(result.paused)}")
         s.move_in_window(300, 200)
         s.click(1)  # resume
-        s.wait_until(lambda: harness.pointer_held(s), "play resumes and holds the pointer",
+        s.wait_until(lambda: pointer_held(s), "play resumes and holds the pointer",
                      timeout=10.0)
         paused_for = time.monotonic() - pause_began
         pauses = ((pause_from, time.monotonic_ns()),)
-        park_paddle(s)
+        park(s)
 
     # Play on: to the end of the match, or at least until enough frames are in.
     # Frames count as play up to the last time the pointer was seen held: the
     # end-of-match display after it sleeps in frames of its own.
     deadline = time.monotonic() + MATCH_END_GIVE_UP_S
     play_to = time.monotonic_ns()
-    while harness.pointer_held(s):
+    while pointer_held(s):
         play_to = time.monotonic_ns()
         if time.monotonic() > deadline:
             raise RuntimeError("no side reached 10 in time")
@@ -478,7 +456,7 @@ def run_game(s: Session, probe: Optional[Path], config: Config, seconds: float,
 
     if config.whole_match:
         log(f"a side reached 10 after {result.play_seconds:.0f} s of play")
-        s.move(harness.WINDOW_X + 300, harness.WINDOW_Y + 200)  # over no button; no click
+        s.move(WINDOW_X + 300, WINDOW_Y + 200)  # over no button; no click
         time.sleep(SETTLE_S)
         result.ended = measure_cpu(pid, xpid, seconds)
         log(f"end of match: {idle_text(result.ended)}")
@@ -530,15 +508,15 @@ def creature_while_moving(s: Session, config: Config, seconds: float) -> Creatur
     s.start_game(extra_env=config.env, audio_driver="dummy")
     win = s.find_game_window()
     s.wait_until_matches(s.window_rect(), s.picture("Start.bmp"), "title picture")
-    harness.click_past_title(s)
-    harness.require_frame_loop(s)
+    click_past_title(s)
+    require_frame_loop(s)
     s.move_relative(-PUSH, PUSH)  # bottom-left clamp: the creature's top-left at (0, 310)
     corner = (CREATURE_BAND.x, CREATURE_BAND.y)
-    creature = harness.paddle_picture(s, corner)
-    paddle = (harness.PADDLE_W, harness.PADDLE_H)
+    creature = paddle_picture(s, corner)
+    paddle = (PADDLE_W, PADDLE_H)
     s.wait_until_matches(s.in_window(*corner, *paddle), creature, "creature at the clamp")
     court = s.picture("pong.bmp").crop(CREATURE_BAND.box())
-    distinct = harness.compare_images(creature, court.crop((0, 0, *paddle))).differing
+    distinct = compare_images(creature, court.crop((0, 0, *paddle))).differing
     band = s.in_window(CREATURE_BAND.x, CREATURE_BAND.y, CREATURE_BAND.w, CREATURE_BAND.h)
 
     command, moves = sweep_command(seconds)
@@ -548,7 +526,7 @@ def creature_while_moving(s: Session, config: Config, seconds: float) -> Creatur
     started = next_sample = time.monotonic()
     try:
         while mover.poll() is None:
-            seen_at = harness.compare_images(s.grab(band), court)
+            seen_at = compare_images(s.grab(band), court)
             seen = seen_at.differing
             result.samples += 1
             box = seen_at.diff_mask.getbbox()
@@ -785,7 +763,7 @@ def machine_rows(runs: list[Run]) -> list[Row]:
         ("Date", time.strftime("%Y-%m-%d %H:%M")),
         ("Machine", f"{model}, {os.cpu_count()} cores, {mem_kb / 1024 / 1024:.1f} GiB RAM, "
                     f"Linux {platform.release()}"),
-        ("Display", f"Xvfb 1280x800x24, SDL {runs[0].floor.sdl_version}"),
+        ("Display", f"Xvfb {SCREEN_SIZE}, SDL {runs[0].floor.sdl_version}"),
         ("Renderers", ", ".join(f"{r.config.key}: {r.floor.renderer_name}" for r in runs)),
     ]
 
@@ -812,8 +790,8 @@ def report(runs: list[Run], seconds: float) -> tuple[str, str]:
 
 def measure_idle(game_dir: Path, configs: list[Config], seconds: float) -> int:
     """The game paused and at the end-of-match display, on the given configurations."""
-    if not (game_dir / harness.GAME_EXECUTABLE).exists():
-        print(f"error: {game_dir / harness.GAME_EXECUTABLE} is missing; build first",
+    if not (game_dir / GAME_EXECUTABLE).exists():
+        print(f"error: {game_dir / GAME_EXECUTABLE} is missing; build first",
               file=sys.stderr)
         return 1
     workdir = Path(tempfile.mkdtemp(prefix="vomba-bench-idle-"))
@@ -865,9 +843,9 @@ def main() -> int:
         return measure_idle(game_dir, selected, args.seconds)
     bench_dir = build / "bench"
     floor = bench_dir / "vomba_floor"
-    probe = bench_dir / "libvomba_delay_probe.so"
+    probe = probe_library(build)
     microbench = bench_dir / "vomba_frame_bench"
-    needs = [game_dir / harness.GAME_EXECUTABLE]
+    needs = [game_dir / GAME_EXECUTABLE]
     if not args.creature_only:
         needs += [floor, probe, microbench]
     for needed in needs:
