@@ -3,8 +3,15 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app/platform_messages.h"
+
 namespace {
 constexpr size_t kBoxLineCharacters = 60;
+
+// The message as a box shows it, broken into lines unless the box does that itself.
+std::string boxText(const std::string& message) {
+  return boxesBreakLines() ? message : wrapForBox(message, kBoxLineCharacters);
+}
 
 bool displayCanShowBoxes() {
   const char* driver = SDL_GetCurrentVideoDriver();
@@ -43,9 +50,9 @@ std::string wrapForBox(const std::string& message, size_t width) {
 
 void reportFatal(SDL_Window* window, const std::string& message) {
   std::fprintf(stderr, "VombaPong: %s\n", message.c_str());
-  if (displayCanShowBoxes() &&
+  if ((displayCanShowBoxes() || !reachesSomeone(stderr)) &&
       SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "VombaPong cannot go on",
-                               wrapForBox(message, kBoxLineCharacters).c_str(), window) != 0) {
+                               boxText(message).c_str(), window) != 0) {
     // Without the box a player who started the game from a terminal still
     // learns why it did not come (an X server without core fonts, say).
     std::fprintf(stderr, "VombaPong: couldn't show this message in a box: %s\n", SDL_GetError());
@@ -53,5 +60,16 @@ void reportFatal(SDL_Window* window, const std::string& message) {
 }
 
 void reportProblem(const std::string& message) {
-  std::fprintf(stderr, "VombaPong: %s\n", message.c_str());
+  reportProblems({message});
+}
+
+void reportProblems(const std::vector<std::string>& messages) {
+  std::string box;
+  for (const std::string& message : messages) {
+    std::fprintf(stderr, "VombaPong: %s\n", message.c_str());
+    box += (box.empty() ? "" : "\n\n") + boxText(message);
+  }
+  if (box.empty() || reachesSomeone(stderr)) return;
+  // Not over the game's window: the game plays on once the box is dismissed.
+  SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, "VombaPong", box.c_str(), nullptr);
 }

@@ -128,7 +128,7 @@ bool startUp(Session& s, const Platform& platform) {
 
   openAudio();
   s.bank = SoundBank();
-  loadSoundBank(s.bank);
+  reportProblems(loadSoundBank(s.bank));
   startSound(s.bank.intro);
   // The intro plays while the title stays up; events wait for the first frame.
   waitKeepingPicture(game.renderer, kIntroWaitMillis, platform);

@@ -1,6 +1,5 @@
 #include "present/sounds.h"
 
-#include <cstdio>
 #include <cstdlib>
 
 #include "game/seconds_clock.h"
@@ -24,18 +23,20 @@ Mix_Chunk** soundSlot(SoundBank& bank, int index) {
   return &bank.computerCues[index - kFirstComputerCue];
 }
 
-void loadSoundBank(SoundBank& bank) {
+std::vector<std::string> loadSoundBank(SoundBank& bank) {
   // Without an audio device nothing can load; that was reported once already.
   const bool reportFailures = audioIsOpen();
+  std::vector<std::string> problems;
   for (int index = 0; index < kSoundCount; ++index) {
     Mix_Chunk** slot = soundSlot(bank, index);
     SDL_RWops* stream = SDL_RWFromFile(kSoundFileNames[index], "rb");
     *slot = stream != nullptr ? Mix_LoadWAV_RW(stream, 1) : nullptr;
     if (*slot == nullptr && reportFailures) {
-      std::fprintf(stderr, "VombaPong: couldn't load \"%s\" (it will stay silent): %s\n",
-                   kSoundFileNames[index], SDL_GetError());
+      problems.push_back(std::string("couldn't load \"") + kSoundFileNames[index] +
+                         "\" (it will stay silent): " + SDL_GetError());
     }
   }
+  return problems;
 }
 
 void startSound(Mix_Chunk* chunk) {

@@ -2,6 +2,9 @@
 // that every paddle hit and every point starts.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "game/records.h"
 #include "present/game_files.h"
 
@@ -10,9 +13,10 @@ enum class CueGroup { Player, Computer };
 // The slot of load-order index i (0 = intro ... 29 = computerCues[13]).
 Mix_Chunk** soundSlot(SoundBank& bank, int index);
 
-// Fills the 30 slots; a file that cannot be read leaves its slot empty and is
-// reported in one line on stderr (only when an audio device is open).
-void loadSoundBank(SoundBank& bank);
+// Fills the 30 slots; a file that cannot be read leaves its slot empty. Gives
+// back one message for each such file, naming it (none when no audio device
+// is open: then no file could be read).
+std::vector<std::string> loadSoundBank(SoundBank& bank);
 
 // Reseeds the generator from the current second, draws one cue of the group and
 // starts it once on the first free channel. An empty slot stays silent.

@@ -10,7 +10,8 @@
 #
 # Needs root (the root is made and entered with chroot), mmdebstrap, and for
 # the display Xvfb and /usr/bin/python3 with python3-xlib and python3-pil.
-# Takes 10-20 minutes; not part of `make test`. Uncommitted changes are not
+# Takes 30-45 minutes (SDL is built for Windows from source in the root); not
+# part of `make test`. Uncommitted changes are not
 # part of the check: it clones HEAD.
 set -euo pipefail
 

@@ -24,12 +24,16 @@ case "${1:-}" in
   --sdl-sources)
     # scripts/sdl-sources.sh: apt-get source unpacks with dpkg-source.
     want=(dpkg-dev libsdl2-dev libsdl2-mixer-dev) ;;
+  --windows)
+    # make windows: the MinGW-w64 cross compilers (their -posix variants) and
+    # Wine, which runs the cross-built generator and the game in the tests.
+    want=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine64 cmake make) ;;
   --fresh-check)
     # Only the host's part of scripts/fresh-machine-check.sh: it makes the bare
     # root, and runs the display that the game inside it is shown on.
     want=(mmdebstrap xvfb python3 python3-xlib python3-pil) ;;
   *)
-    echo "usage: $0 [--test | --bench | --fresh-check | --sdl-sources]" >&2
+    echo "usage: $0 [--test | --bench | --windows | --fresh-check | --sdl-sources]" >&2
     exit 2 ;;
 esac
 

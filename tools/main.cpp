@@ -1,7 +1,8 @@
 // vomba_make_assets: draws every picture and sound of the game into the
 // directory named on the command line, under the names and at the sizes of
 // the game's own description of its files; with --icon one size of the
-// desktop icon; with --facts that description as JSON. The output is the same
+// desktop icon; with --ico the icon of the Windows build in all its sizes;
+// with --facts that description as JSON. The output is the same
 // byte for byte on every run, so builds are reproducible.
 #include <algorithm>
 #include <cstdio>
@@ -9,11 +10,13 @@
 #include <fstream>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "bmp_writer.h"
 #include "court.h"
 #include "cues.h"
 #include "facts.h"
+#include "ico_writer.h"
 #include "icon.h"
 #include "music.h"
 #include "png_writer.h"
@@ -121,16 +124,27 @@ int writeIcon(const std::string& size, const std::string& path) {
   return 0;
 }
 
+int writeWindowsIcon(const std::string& path) {
+  std::vector<assets::RgbaImage> images;
+  for (int pixels : assets::kWindowsIconSizesPixels) images.push_back(assets::drawIcon(pixels));
+  if (!assets::writeIco(path, images)) {
+    std::fprintf(stderr, "vomba_make_assets: cannot write %s\n", path.c_str());
+    return 1;
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc == 4 && std::string(argv[1]) == "--icon") return writeIcon(argv[2], argv[3]);
   if (argc == 3 && std::string(argv[1]) == "--facts") return writeFacts(argv[2]);
+  if (argc == 3 && std::string(argv[1]) == "--ico") return writeWindowsIcon(argv[2]);
   if (argc != 2) {
     std::fprintf(stderr,
                  "usage: %s OUTPUT_DIRECTORY\n       %s --icon SIZE_PIXELS FILE.png\n"
-                 "       %s --facts FILE.json\n",
-                 argv[0], argv[0], argv[0]);
+                 "       %s --ico FILE.ico\n       %s --facts FILE.json\n",
+                 argv[0], argv[0], argv[0], argv[0]);
     return 2;
   }
   const std::string dir = argv[1];

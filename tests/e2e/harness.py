@@ -60,7 +60,9 @@ from vomba_desktop.values import WINDOW_TITLE
 Case = Callable[[Session], None]
 
 
-def main(cases: dict[str, Case]) -> None:
+def main(cases: dict[str, Case], session: type[Session] = Session) -> None:
+    """Runs the chosen cases, each in a `session` of its own (the Windows
+    cases bring one that starts the game under Wine)."""
     parser = argparse.ArgumentParser(description="VombaPong end-to-end cases")
     parser.add_argument("--game-dir", required=True, type=Path,
                         help="directory of the built vombapong and its pictures and sounds")
@@ -84,9 +86,9 @@ def main(cases: dict[str, Case]) -> None:
         started = time.monotonic()
         log(f"case {name} ({args.renderer} renderer): start")
         try:
-            with Session(args.game_dir, artifacts, args.renderer, args.audio,
-                         getattr(cases[name], "xvfb_args", ())) as session:
-                cases[name](session)
+            with session(args.game_dir, artifacts, args.renderer, args.audio,
+                         getattr(cases[name], "xvfb_args", ())) as played:
+                cases[name](played)
         except CaseFailed as failure:
             log(f"case {name}: FAILED after {time.monotonic() - started:.1f} s: {failure}")
             log(f"artifacts in {artifacts}")
