@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "app/match_flow.h"
-#include "app/window_events.h"
+#include "app/picture_keeping.h"
 #include "present/canvas.h"
 #include "present/sheet_layout.h"
 

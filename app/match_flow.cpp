@@ -1,6 +1,6 @@
 #include "app/match_flow.h"
 
-#include "app/errors.h"
+#include "app/problem_reports.h"
 #include "present/canvas.h"
 #include "present/pictures.h"
 #include "present/scoreboard.h"

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/errors.h"
+#include "app/problem_reports.h"
 
 namespace {
 

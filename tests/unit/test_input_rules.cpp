@@ -4,10 +4,10 @@
 
 #include <algorithm>
 
-#include "app/errors.h"
 #include "app/frame_loop.h"
 #include "app/input.h"
 #include "app/match_flow.h"
+#include "app/problem_reports.h"
 
 TEST(PaddleClamp, KeepsTheWholePaddleInTheLeftHalf) {
   struct Case {
