@@ -5,7 +5,6 @@
 #include "app/match_flow.h"
 #include "app/picture_keeping.h"
 #include "present/canvas.h"
-#include "present/sheet_layout.h"
 
 namespace {
 constexpr int kButtonsTopY = 310;

@@ -1,6 +1,7 @@
 #include "app/match_flow.h"
 
 #include "app/problem_reports.h"
+#include "game/match_rules.h"
 #include "present/canvas.h"
 #include "present/pictures.h"
 #include "present/scoreboard.h"

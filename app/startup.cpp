@@ -9,9 +9,11 @@
 #include "app/renderer_choice.h"
 #include "app/video_driver.h"
 #include "app/x11_wakeups.h"
+#include "game/ball_rules.h"
 #include "present/canvas.h"
 #include "present/pictures.h"
 #include "present/sounds.h"
+#include "present/window.h"
 
 namespace {
 

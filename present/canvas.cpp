@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "present/window.h"
+
 namespace {
 PresentWatcher presentWatcher;
 

@@ -8,8 +8,6 @@
 
 #include <functional>
 
-#include "present/window.h"
-
 // Makes the canvas and sets it as the renderer's target. Null on failure.
 // The game's canvas is RGB888; the benchmarks try others.
 SDL_Texture* createCanvas(SDL_Renderer* renderer, Uint32 pixelFormat = SDL_PIXELFORMAT_RGB888);

@@ -3,7 +3,6 @@
 #pragma once
 
 #include "game/records.h"
-#include "present/game_files.h"
 
 enum class CueGroup { Player, Computer };
 

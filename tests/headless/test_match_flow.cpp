@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "app/input.h"
 #include "headless_run.h"
 #include "present/pictures.h"
 

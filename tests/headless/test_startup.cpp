@@ -9,8 +9,7 @@
 
 #include "app/x11_wakeups.h"
 #include "headless_run.h"
-#include "present/canvas.h"
-#include "present/pictures.h"
+#include "present/window.h"
 #include "scripted_player.h"
 #include "tests/support/scoped_env.h"
 
