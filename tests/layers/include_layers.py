@@ -6,14 +6,13 @@
   2. the steps that draw (game/ball, game/computer_paddle);
   3. app/.
 
-The build keeps the layers for the code it compiles (one library per layer,
-each with an include path of its own layer and those below: the top-level
-CMakeLists.txt). This script reads what the build cannot see:
+The build keeps the layers (one library per layer, each file compiled with
+an include path of its own layer and those below: the top-level
+CMakeLists.txt), and reports a wrong one as a header not found; this script
+names it in words. It also reads what the build cannot see:
 
   - two files that use each other through any chain of includes (a .cpp and
     its own .h count as one file), also within one layer;
-  - a header that includes one of a layer above but is compiled only as part
-    of a layer above (a header with no .cpp of its own, say);
   - an include that does not name its folder ("ball.h", "../present/x.h"):
     it is found beside the including file, past the layer's include path;
   - a call to SDL's renderer in layer 0 (its tests, which link no SDL, catch
