@@ -4,6 +4,7 @@
 #include "app/match_flow.h"
 #include "game/ball.h"
 #include "game/computer_paddle.h"
+#include "game/paddle_rules.h"
 #include "present/canvas.h"
 #include "present/scoreboard.h"
 

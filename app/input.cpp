@@ -3,9 +3,8 @@
 #include <algorithm>
 
 #include "app/match_flow.h"
-#include "app/window_events.h"
+#include "app/picture_keeping.h"
 #include "present/canvas.h"
-#include "present/sheet_layout.h"
 
 namespace {
 constexpr int kButtonsTopY = 310;

@@ -2,12 +2,14 @@
 #pragma once
 
 #include "app/session.h"
+#include "game/sizes.h"
 
-// The paddle's centre stays where the whole paddle fits in the left half.
-inline constexpr int kPaddleCentreMinX = 30;
-inline constexpr int kPaddleCentreMaxX = 270;
-inline constexpr int kPaddleCentreMinY = 45;
-inline constexpr int kPaddleCentreMaxY = 355;
+// The paddle's centre stays where the whole paddle fits in the left half of
+// the court.
+inline constexpr int kPaddleCentreMinX = kPaddleWidthPixels / 2;
+inline constexpr int kPaddleCentreMaxX = kCourtWidthPixels / 2 - kPaddleWidthPixels / 2;
+inline constexpr int kPaddleCentreMinY = kPaddleHeightPixels / 2;
+inline constexpr int kPaddleCentreMaxY = kCourtHeightPixels - kPaddleHeightPixels / 2;
 
 enum class EndButton { None, Quit, PlayAgain };
 

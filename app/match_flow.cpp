@@ -1,6 +1,7 @@
 #include "app/match_flow.h"
 
-#include "app/errors.h"
+#include "app/problem_reports.h"
+#include "game/match_rules.h"
 #include "present/canvas.h"
 #include "present/pictures.h"
 #include "present/scoreboard.h"
@@ -36,6 +37,10 @@ void endOfMatchStep(Session& s) {
 }
 
 void playAgain(Session& s) {
+  // A play again that failed stops the game; WEITER clicks queued behind it in
+  // the same frame try nothing more: no second message, no new match begun in
+  // a game that is leaving.
+  if (s.exitCode != 0) return;
   Game& game = s.game;
   Scoreboard& board = s.scoreboard;
   // The sheet is read first: a new match it cannot draw is never begun, so the

@@ -17,7 +17,8 @@ void endOfMatchStep(Session& session);
 // A new match from the end-of-match display: the sprite sheet read afresh,
 // scores and flags reset, the court drawn whole, the intro started. A sheet
 // that can no longer be read stops the game (reported) after this frame, with
-// nothing of a new match begun or shown.
+// nothing of a new match begun or shown; once the game has had to stop, it
+// does nothing.
 void playAgain(Session& session);
 
 // A quit from the close button or ENDE: this frame still runs to its end.

@@ -5,7 +5,7 @@
 // window opens beside it), starts with neither stream: started from a command
 // prompt it must join the prompt's console to be heard there, and started by
 // a double-click it has no console at all, so whatever it has to say goes
-// into a message box instead (app/errors.h).
+// into a message box instead (app/problem_reports.h).
 #pragma once
 
 #include <cstdio>

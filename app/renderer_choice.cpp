@@ -11,7 +11,8 @@
 #include <string_view>
 #include <utility>
 
-#include "app/errors.h"
+#include "app/problem_reports.h"
+#include "app/video_driver.h"
 
 namespace {
 

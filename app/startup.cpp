@@ -3,14 +3,17 @@
 #include <cstring>
 #include <string>
 
-#include "app/errors.h"
 #include "app/match_flow.h"
+#include "app/picture_keeping.h"
+#include "app/problem_reports.h"
 #include "app/renderer_choice.h"
-#include "app/window_events.h"
+#include "app/video_driver.h"
 #include "app/x11_wakeups.h"
+#include "game/ball_rules.h"
 #include "present/canvas.h"
 #include "present/pictures.h"
 #include "present/sounds.h"
+#include "present/window.h"
 
 namespace {
 

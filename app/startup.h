@@ -3,11 +3,8 @@
 
 #include "app/platform.h"
 #include "app/session.h"
-#include "game/ball_rules.h"
 
 inline constexpr Uint32 kIntroWaitMillis = 4800;
-// The ball's place until the first step moves it.
-inline constexpr SDL_Rect kBallStart{184, 182, kBallSizePixels, kBallSizePixels};
 
 // Runs start-up to its end, also after a close request on the start screen.
 // False when the game cannot go on (already reported); shut-down follows either way.

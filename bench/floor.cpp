@@ -12,8 +12,8 @@
 #include <cstdlib>
 
 #include "app/renderer_choice.h"
-#include "app/startup.h"
 #include "present/canvas.h"
+#include "present/window.h"
 
 namespace {
 

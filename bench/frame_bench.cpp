@@ -26,10 +26,11 @@
 #include "app/renderer_choice.h"
 #include "app/session.h"
 #include "app/shutdown.h"
-#include "app/startup.h"
+#include "game/ball_rules.h"
 #include "present/canvas.h"
+#include "present/game_files.h"
 #include "present/pictures.h"
-#include "present/sheet_layout.h"
+#include "present/window.h"
 
 namespace {
 

@@ -8,16 +8,11 @@
 
 # ----- linking: one .exe, nothing beside it ---------------------------------------
 
-# SDL was built as static libraries only. Linking everything statically (SDL,
-# the mixer, the C++ and GCC runtimes, winpthreads) leaves a player one file
-# that cannot be separated from its libraries or meet a wrong DLL of the same
-# name on the machine; the licences of what is linked in go into the zip.
-foreach(library SDL2 SDL2_mixer)
-  if(NOT TARGET ${library}::${library} AND TARGET ${library}::${library}-static)
-    add_library(${library}::${library} INTERFACE IMPORTED)
-    target_link_libraries(${library}::${library} INTERFACE ${library}::${library}-static)
-  endif()
-endforeach()
+# SDL was built as static libraries only (CMakeLists.txt names their targets).
+# Linking everything statically (SDL, the mixer, the C++ and GCC runtimes,
+# winpthreads) leaves a player one file that cannot be separated from its
+# libraries or meet a wrong DLL of the same name on the machine; the licences
+# of what is linked in go into the zip.
 
 # The generator runs under Wine during the build (below); without the
 # runtimes linked in it would look for their DLLs and not start.

@@ -1,3 +1,5 @@
+// The ball step: the ball's rules (game/ball_rules.h) applied in their order,
+// with the erase, the draw, the cues and the present around them.
 #include "game/ball.h"
 
 #include "game/ball_rules.h"
@@ -5,23 +7,6 @@
 #include "present/sounds.h"
 
 namespace {
-
-constexpr double kPlayerSlopeDivisor = 120.0;
-constexpr double kComputerSlopeDivisor = 115.0;
-// The computer returns a little steeper than the player.
-constexpr double kComputerSlopeFactor = 1.1;
-// The hit point that returns the ball flat, below the paddle's top. It is
-// never whole, so no hit leaves the ball without a slope.
-constexpr double kPaddleMiddlePixels = 32.5;
-
-// Hit windows for the ball's top-left corner, relative to the paddle's top-left.
-// The player's reaches past the paddle's 60-pixel width so a ball touching its
-// front still counts; the computer's lies wholly in front of its paddle.
-constexpr int kPlayerReachRightPixels = 65;
-constexpr int kPlayerReachAbovePixels = 30;
-constexpr int kComputerReachLeftPixels = 35;
-constexpr int kComputerReachAbovePixels = 25;
-constexpr int kPaddleReachBelowPixels = 90;
 
 void takeHeading(Ball& ball, double signedSlope) {
   const Heading heading = headingFromSlope(signedSlope);
@@ -40,41 +25,6 @@ void resetForServe(Ball& ball) {
 }
 
 }  // namespace
-
-bool playerPaddleHits(const SDL_Rect& paddle, const SDL_Rect& ball) {
-  return paddle.x < ball.x && ball.x <= paddle.x + kPlayerReachRightPixels &&
-         paddle.y - kPlayerReachAbovePixels <= ball.y &&
-         ball.y <= paddle.y + kPaddleReachBelowPixels;
-}
-
-bool computerPaddleHits(const SDL_Rect& paddle, const SDL_Rect& ball) {
-  return paddle.x - kComputerReachLeftPixels <= ball.x && ball.x < paddle.x &&
-         paddle.y - kComputerReachAbovePixels <= ball.y &&
-         ball.y <= paddle.y + kPaddleReachBelowPixels;
-}
-
-double playerHitSlope(int paddleY, int ballY) {
-  return (paddleY + kPaddleMiddlePixels - ballY) / kPlayerSlopeDivisor;
-}
-
-double computerHitSlope(int paddleY, int ballY) {
-  // Divided first, then multiplied: the order fixes the last bits of the slope.
-  return (paddleY + kPaddleMiddlePixels - ballY) / kComputerSlopeDivisor * kComputerSlopeFactor;
-}
-
-Heading headingFromSlope(double signedSlope) {
-  if (signedSlope < 0.0) return Heading{-signedSlope, false};
-  return Heading{signedSlope, true};
-}
-
-double speedAfterPlayerHit(double speed, bool firstHit, int playerScore) {
-  if (firstHit) return kServeSpeedPixelsPerMilli;
-  return speed + static_cast<double>(playerScore + 1) * kSpeedGainPixelsPerMilli;
-}
-
-int truncatedMove(int coordinate, double delta) {
-  return static_cast<int>(static_cast<double>(coordinate) + delta);
-}
 
 void updateBall(Ball& ball, Game& game, const SDL_Rect& playerRect, const SDL_Rect& computerRect,
                 SoundBank& bank, SDL_Texture* courtTexture) {

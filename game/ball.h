@@ -3,7 +3,6 @@
 #pragma once
 
 #include "game/records.h"
-#include "present/sounds.h"
 
 // Advances the ball by one frame: hit tests against both paddles, erase, move
 // (scoring at either end), turn at the walls, draw, present.

@@ -9,6 +9,7 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
+#include "game/cue_groups.h"
 #include "game/sizes.h"
 
 // The sprites are always copied whole.

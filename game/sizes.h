@@ -1,7 +1,7 @@
-// The sizes the rules are written against: the court, the two paddles, the
-// ball, and how many cues each side's sound group holds. Plain numbers with no
-// SDL, so that the rules, the game's file description (present/game_files.h)
-// and the picture generator in tools/ all read the same ones.
+// The sizes the rules are written against: the court, the two paddles and the
+// ball. Plain numbers with no SDL, so that the rules, the game's file
+// description (present/game_files.h) and the picture generator in tools/ all
+// read the same ones.
 #pragma once
 
 inline constexpr int kCourtWidthPixels = 600;
@@ -13,6 +13,3 @@ inline constexpr int kPaddleHeightPixels = 90;
 
 // The ball is square.
 inline constexpr int kBallSizePixels = 36;
-
-// Sounds in each side's cue group; every hit and point draws one of them.
-inline constexpr int kCueCount = 14;

@@ -1,6 +1,9 @@
 #include "present/canvas.h"
 
+#include <string>
 #include <utility>
+
+#include "present/window.h"
 
 namespace {
 PresentWatcher presentWatcher;
@@ -17,7 +20,19 @@ SDL_Texture* createCanvas(SDL_Renderer* renderer, Uint32 pixelFormat) {
   if (canvas == nullptr) return nullptr;
   // The canvas is opaque: showing it is a plain copy, never a blend.
   SDL_SetTextureBlendMode(canvas, SDL_BLENDMODE_NONE);
-  SDL_SetRenderTarget(renderer, canvas);
+  if (SDL_SetRenderTarget(renderer, canvas) != 0) {
+    // A driver that made the texture may still refuse to draw into it (an
+    // OpenGL framebuffer it cannot complete, say). SDL then keeps the canvas
+    // as its target all the same, and every present would show a canvas the
+    // driver never drew into; the window, which keeps at least its own
+    // picture, is drawn into instead. SDL's reason stays for the caller's
+    // message.
+    const std::string reason = SDL_GetError();
+    SDL_SetRenderTarget(renderer, nullptr);
+    SDL_DestroyTexture(canvas);
+    SDL_SetError("%s", reason.c_str());
+    return nullptr;
+  }
   // A new target texture holds undefined pixels on some renderers; start black,
   // as a fresh window does, until the title picture covers it.
   SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);

@@ -8,9 +8,9 @@
 
 #include <functional>
 
-#include "present/window.h"
-
-// Makes the canvas and sets it as the renderer's target. Null on failure.
+// Makes the canvas and sets it as the renderer's target. Null on failure, also
+// when the renderer makes the texture but will not take it as its target; the
+// renderer then draws into the window, and SDL_GetError says why.
 // The game's canvas is RGB888; the benchmarks try others.
 SDL_Texture* createCanvas(SDL_Renderer* renderer, Uint32 pixelFormat = SDL_PIXELFORMAT_RGB888);
 

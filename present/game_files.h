@@ -8,6 +8,7 @@
 #include <compare>
 #include <cstdint>
 
+#include "game/cue_groups.h"
 #include "game/sizes.h"
 
 // ----- shapes and colours ----------------------------------------------------

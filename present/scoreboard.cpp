@@ -1,5 +1,6 @@
 #include "present/scoreboard.h"
 
+#include "game/match_rules.h"
 #include "present/sheet_layout.h"
 
 namespace {

@@ -4,13 +4,13 @@
 
 #include <SDL.h>
 
-inline constexpr int kWinningScore = 10;
-
-// Draws the player's score: a digit, or at 10 the "10" and YOU WIN. Above 10, nothing.
+// Draws the player's score: a digit, or at kWinningScore (game/match_rules.h)
+// the "10" and YOU WIN. Above it, nothing.
 void drawPlayerScore(SDL_Rect* srcRect, SDL_Rect* dstRect, SDL_Renderer* renderer,
                      SDL_Texture* texture, int score);
 
-// Draws the computer's score: a digit, or at 10 the "10" and YOU LOSE. Above 10, nothing.
+// Draws the computer's score: a digit, or at kWinningScore the "10" and YOU
+// LOSE. Above it, nothing.
 void drawComputerScore(SDL_Rect* srcRect, SDL_Rect* dstRect, SDL_Renderer* renderer,
                        SDL_Texture* texture, int score);
 

@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "game/seconds_clock.h"
+#include "present/game_files.h"
 
 namespace {
 constexpr int kFirstFreeChannel = -1;

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "game/records.h"
-#include "present/game_files.h"
 
 enum class CueGroup { Player, Computer };
 

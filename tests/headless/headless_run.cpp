@@ -7,7 +7,7 @@
 #include <filesystem>
 
 #include "app/run.h"
-#include "present/canvas.h"
+#include "present/window.h"
 
 namespace fs = std::filesystem;
 

@@ -1,10 +1,10 @@
 // The whole program through pause, the end of a match, play again and quit.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 
-#include "app/input.h"
 #include "headless_run.h"
 #include "present/pictures.h"
 
@@ -214,31 +214,36 @@ TEST(Quit, StaysInForceWhenPlayAgainIsClickedLaterInTheSameFrame) {
 }
 
 // Nothing of a new match may be shown when its sheet cannot be read: the
-// end-of-match display stays, unchanged, until the game stops.
+// end-of-match display stays, unchanged, until the game stops. Further WEITER
+// clicks queued in the same frame try nothing more: the message comes once.
 TEST(PlayAgain, AnUnreadableSheetStopsTheGameBeforeANewMatchBegins) {
-  const std::string folder = copyOfGameFolder();
-  ASSERT_FALSE(folder.empty());
-  const std::string sheet = folder + "/scoreboard..bmp";
-  Script script;
-  script.onCourt = [&](Session& s) {
-    s.game.playerScore = 10;
-    std::remove(sheet.c_str());  // gone after start-up read it
-  };
-  script.beforeFrame = [](int frame, Session& s) {
-    if (frame == 1) clickAt(s, 100, 360);
-  };
-  std::vector<Uint32> endDisplay, afterClick;
-  Game after;
-  script.afterFrame = [&](int frame, Session& s) {
-    (frame == 0 ? endDisplay : afterClick) = readPicture(s);
-    after = s.game;
-  };
-  RunResult run = runHeadless(script, folder);
-  std::filesystem::remove_all(folder);
-  EXPECT_EQ(run.exitCode, 1);
-  EXPECT_EQ(run.frames, 2);
-  EXPECT_NE(run.stderrText.find("scoreboard..bmp"), std::string::npos) << run.stderrText;
-  EXPECT_EQ(after.playerScore, 10) << "the finished match is not reset";
-  EXPECT_TRUE(after.paused);
-  EXPECT_TRUE(endDisplay == afterClick) << "the picture changed after the failing WEITER click";
+  for (int clicks : {1, 3}) {
+    SCOPED_TRACE(testing::Message() << clicks << " WEITER clicks in one frame");
+    const std::string folder = copyOfGameFolder();
+    ASSERT_FALSE(folder.empty());
+    const std::string sheet = folder + "/scoreboard..bmp";
+    Script script;
+    script.onCourt = [&](Session& s) {
+      s.game.playerScore = 10;
+      std::remove(sheet.c_str());  // gone after start-up read it
+    };
+    script.beforeFrame = [&](int frame, Session& s) {
+      for (int click = 0; frame == 1 && click < clicks; ++click) clickAt(s, 100, 360);
+    };
+    std::vector<Uint32> endDisplay, afterClick;
+    Game after;
+    script.afterFrame = [&](int frame, Session& s) {
+      (frame == 0 ? endDisplay : afterClick) = readPicture(s);
+      after = s.game;
+    };
+    RunResult run = runHeadless(script, folder);
+    std::filesystem::remove_all(folder);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.frames, 2);
+    EXPECT_EQ(std::count(run.stderrText.begin(), run.stderrText.end(), '\n'), 1) << run.stderrText;
+    EXPECT_NE(run.stderrText.find("scoreboard..bmp"), std::string::npos) << run.stderrText;
+    EXPECT_EQ(after.playerScore, 10) << "the finished match is not reset";
+    EXPECT_TRUE(after.paused);
+    EXPECT_TRUE(endDisplay == afterClick) << "the picture changed after the failing WEITER click";
+  }
 }

@@ -10,7 +10,7 @@
 #include "game/paddle_rules.h"
 #include "headless_run.h"
 #include "present/canvas.h"
-#include "present/sheet_layout.h"
+#include "present/window.h"
 
 namespace {
 

@@ -6,8 +6,17 @@
   2. the steps that draw (game/ball, game/computer_paddle);
   3. app/.
 
-No file includes one of a layer above its own, and no two files use each other
-through any chain of includes (a .cpp and its own .h count as one file).
+The build keeps the layers (one library per layer, each file compiled with
+an include path of its own layer and those below: the top-level
+CMakeLists.txt), and reports a wrong one as a header not found; this script
+names it in words. It also reads what the build cannot see:
+
+  - two files that use each other through any chain of includes (a .cpp and
+    its own .h count as one file), also within one layer;
+  - an include that does not name its folder ("ball.h", "../present/x.h"):
+    it is found beside the including file, past the layer's include path;
+  - a call to SDL's renderer in layer 0 (its tests, which link no SDL, catch
+    it only in a file they use).
 
 Usage: include_layers.py SOURCE_DIR    exit 0 when all is well, 1 otherwise
 """
@@ -15,6 +24,7 @@ import re
 import sys
 from pathlib import Path
 
+FOLDERS = ("app", "game", "present")
 DRAWING_STEPS = {"game/ball", "game/computer_paddle"}
 NAMES = ("records and rules", "presentation", "drawing steps", "app")
 
@@ -27,18 +37,20 @@ def layer(unit: str) -> int:
     return 1 if unit.startswith("present/") else 0
 
 
-def read_units(root: Path) -> tuple[dict[str, set[str]], dict[str, str]]:
-    edges, texts = {}, {}
-    for folder in ("app", "game", "present"):
+def read_units(root: Path) -> tuple[dict[str, set[str]], dict[str, str], list[str]]:
+    edges, texts, unnamed = {}, {}, []
+    for folder in FOLDERS:
         for path in sorted((root / folder).glob("*.[ch]*")):
             unit = f"{folder}/{path.stem}"
             text = path.read_text()
             texts[unit] = texts.get(unit, "") + text
             for included in re.findall(r'#include "([^"]+)"', text):
                 target = included.rsplit(".", 1)[0]
-                if target.split("/")[0] in ("app", "game", "present") and target != unit:
+                if target.split("/")[0] not in FOLDERS or ".." in target.split("/"):
+                    unnamed.append(f'{folder}/{path.name} includes "{included}" without its folder')
+                elif target != unit:
                     edges.setdefault(unit, set()).add(target)
-    return edges, texts
+    return edges, texts, unnamed
 
 
 def circles(edges: dict[str, set[str]]) -> list[list[str]]:
@@ -57,8 +69,7 @@ def circles(edges: dict[str, set[str]]) -> list[list[str]]:
 
 
 def main() -> int:
-    edges, texts = read_units(Path(sys.argv[1]))
-    faults = []
+    edges, texts, faults = read_units(Path(sys.argv[1]))
     for unit, targets in sorted(edges.items()):
         for target in sorted(targets):
             if layer(target) > layer(unit):

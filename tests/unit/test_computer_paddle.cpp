@@ -1,39 +1,22 @@
-// The computer paddle: the aim and the step's arithmetic called directly, and
-// updateComputerPaddle run on a software renderer with its pixels read back.
+// The computer paddle: the aim beside the sound cues, and updateComputerPaddle
+// run on a software renderer with its pixels read back. The aim alone is
+// checked in rules/test_paddle_rules.cpp.
 #include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <ctime>
-#include <set>
 
 #include "game/computer_paddle.h"
 #include "game/paddle_rules.h"
-#include "game/seconds_clock.h"
 #include "present/sounds.h"
+#include "tests/unit/support/fixed_second.h"
 #include "tests/unit/support/software_canvas.h"
 
 namespace {
 
 constexpr Colour kPaddleColour{150, 60, 200};
 constexpr int kBallRestY = 182;
-
-// Lets a test choose the calendar second the aim reads; the real clock comes
-// back when the test ends.
-class FixedSecond {
- public:
-  explicit FixedSecond(std::time_t second) {
-    now_ = second;
-    setSecondsSource([] { return now_; });
-  }
-  ~FixedSecond() { setSecondsSource(nullptr); }
-  FixedSecond(const FixedSecond&) = delete;
-  FixedSecond& operator=(const FixedSecond&) = delete;
-  void set(std::time_t second) { now_ = second; }
-
- private:
-  static inline std::time_t now_ = 0;
-};
 
 struct PaddleBench {
   SoftwareCanvas canvas;
@@ -61,46 +44,6 @@ bool sameRect(const SDL_Rect& a, const SDL_Rect& b) {
 
 // ---------------------------------------------------------------------------
 // Aim
-
-TEST(ComputerAim, TargetFromTheTwoDraws) {
-  struct Case {
-    int ballY;
-    int firstDraw;
-    int secondDraw;
-    int target;
-  };
-  const Case cases[] = {
-      {182, 2, 0, 149},        // no shift: 33 above the ball
-      {182, 7, 0, 149},        // odd, no shift: the same
-      {182, 1, 44, 193},       // odd: shifted down, the lowest
-      {182, 0, 44, 105},       // even: shifted up, the highest
-      {182, 4, 45, 149},       // the shift is taken mod 45
-      {182, 9, 89, 193},       // 89 mod 45 = 44
-      {0, RAND_MAX, 10, -23},  // the target may leave the court
-      {364, 6, 1000, 321},     // 1000 mod 45 = 10
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(aimTarget(c.ballY, c.firstDraw, c.secondDraw), c.target)
-        << "ball " << c.ballY << " draws " << c.firstDraw << ", " << c.secondDraw;
-  }
-}
-
-TEST(ComputerAim, SeededFromTheCurrentSecond) {
-  FixedSecond clock(1'700'000'000);
-  std::set<int> targets;
-  for (std::time_t second = 1'700'000'000; second < 1'700'000'040; ++second) {
-    clock.set(second);
-    std::srand(static_cast<unsigned>(second));
-    const int firstDraw = std::rand();
-    const int secondDraw = std::rand();
-    int target = 0;
-    aimComputerPaddle(&target, kBallRestY);
-    EXPECT_EQ(target, aimTarget(kBallRestY, firstDraw, secondDraw)) << "second " << second;
-    targets.insert(target);
-  }
-  // The offset follows the clock: forty seconds do not all give one target.
-  EXPECT_GT(targets.size(), 1u);
-}
 
 TEST(ComputerAim, SameTargetForEveryFrameOfOneSecond) {
   FixedSecond clock(1'234'567);

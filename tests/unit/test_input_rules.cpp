@@ -4,10 +4,10 @@
 
 #include <algorithm>
 
-#include "app/errors.h"
 #include "app/frame_loop.h"
 #include "app/input.h"
 #include "app/match_flow.h"
+#include "app/problem_reports.h"
 
 TEST(PaddleClamp, KeepsTheWholePaddleInTheLeftHalf) {
   struct Case {
@@ -72,22 +72,6 @@ TEST(FrameLoop, RunsOnlyWhileStartedRunningAndNoQuitRequested) {
   game.quitRequested = false;
   game.running = false;
   EXPECT_FALSE(shouldRunFrame(game));
-}
-
-TEST(Records, AFreshHeadIsRunningWithEveryOtherFlagDown) {
-  const Ball ball = Ball();
-  const ComputerPaddle paddle = ComputerPaddle();
-  const PlayerPaddle player = PlayerPaddle();
-  for (const GameBase* head :
-       {static_cast<const GameBase*>(&ball), static_cast<const GameBase*>(&paddle),
-        static_cast<const GameBase*>(&player)}) {
-    EXPECT_TRUE(head->running);
-    EXPECT_FALSE(head->started || head->quitRequested || head->paused || head->outroPlayed);
-    EXPECT_EQ(head->frameMillis, 30);
-  }
-  EXPECT_EQ(player.mouseX, 100);
-  EXPECT_EQ(player.mouseY, 200);
-  EXPECT_TRUE(ball.movingRight && ball.movingUp && ball.firstHit && ball.firstDraw);
 }
 
 TEST(MessageBox, LongMessagesBreakAtSpacesAndSlashesIntoShortLines) {

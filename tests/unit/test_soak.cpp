@@ -11,6 +11,7 @@
 #include "game/ball.h"
 #include "game/ball_rules.h"
 #include "game/computer_paddle.h"
+#include "game/match_rules.h"
 #include "game/paddle_rules.h"
 #include "game/seconds_clock.h"
 #include "tests/unit/support/software_canvas.h"
@@ -18,7 +19,6 @@
 namespace {
 
 constexpr int kSoakFrames = 90'000;
-constexpr int kWinningScore = 10;
 // 30 ms frames: the aim's second changes every 33 or 34 frames.
 constexpr int kFrameMillis = 30;
 constexpr int kPlayerPaddleMaxXPixels = 240;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "game/seconds_clock.h"
+#include "present/game_files.h"
 #include "present/sounds.h"
 #include "tests/unit/support/cue_mixer.h"
 

@@ -1,4 +1,4 @@
-#include "app/window_events.h"
+#include "app/picture_keeping.h"
 
 #include <algorithm>
 

@@ -1,5 +1,7 @@
-// Keeping the window's picture: whenever the window is exposed (uncovered,
-// restored, first mapped), it is shown again from the canvas.
+// Keeping the window's picture, also while the game waits: whenever the
+// window is exposed (uncovered, restored, first mapped), it is shown again
+// from the canvas. The start screen, the intro wait and the frame's events
+// each look for exposures.
 #pragma once
 
 #include <SDL.h>

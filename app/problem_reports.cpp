@@ -1,7 +1,8 @@
-#include "app/errors.h"
+#include "app/problem_reports.h"
 
 #include <cstdio>
-#include <cstring>
+
+#include "app/video_driver.h"
 
 #include "app/platform_messages.h"
 
@@ -19,11 +20,6 @@ bool displayCanShowBoxes() {
   return driver != nullptr && !drawsNowhere(driver);
 }
 }  // namespace
-
-bool drawsNowhere(const char* videoDriver) {
-  return videoDriver != nullptr &&
-         (std::strcmp(videoDriver, "dummy") == 0 || std::strcmp(videoDriver, "offscreen") == 0);
-}
 
 std::string wrapForBox(const std::string& message, size_t width) {
   std::string wrapped;

@@ -1,4 +1,5 @@
-// Messages for the player when the game cannot go on.
+// Telling the player about a problem: one line on stderr for each, and a
+// message box over the window as well when the game cannot go on.
 #pragma once
 
 #include <SDL.h>
@@ -14,10 +15,6 @@ void reportFatal(SDL_Window* window, const std::string& message);
 // The message broken into lines of at most `width` characters where it has
 // spaces or slashes: a message box breaks lines only where the text does.
 std::string wrapForBox(const std::string& message, size_t width);
-
-// True for SDL's video drivers that show nothing to anybody, "dummy" and
-// "offscreen"; false for null.
-bool drawsNowhere(const char* videoDriver);
 
 // One line on stderr for a problem the game plays on through.
 void reportProblem(const std::string& message);
