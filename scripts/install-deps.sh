@@ -14,9 +14,11 @@ case "${1:-}" in
   --test)
     want=("${play[@]}" googletest libgtest-dev libbenchmark-dev xvfb xdotool python3 python3-xlib
           python3-pil imagemagick sox x11-utils valgrind mesa-utils
-          # The package's checkers: lintian, and the validators of the desktop
-          # entry, the metainfo and the manual page.
-          lintian appstream desktop-file-utils man-db) ;;
+          # The Debian package built from debian/ (dpkg-dev, debhelper) and its
+          # checkers: lintian, autopkgtest with what debian/tests needs (xauth
+          # for xvfb-run), and the validators of the desktop entry, the
+          # metainfo and the manual page.
+          dpkg-dev debhelper lintian autopkgtest xauth appstream desktop-file-utils man-db) ;;
   --bench)
     # make bench builds everything, tests included, and plays the game under Xvfb.
     want=("${play[@]}" googletest libgtest-dev libbenchmark-dev xvfb xdotool python3 python3-xlib
@@ -24,12 +26,17 @@ case "${1:-}" in
   --sdl-sources)
     # scripts/sdl-sources.sh: apt-get source unpacks with dpkg-source.
     want=(dpkg-dev libsdl2-dev libsdl2-mixer-dev) ;;
+  --package)
+    # make package and make package-check: the clean root is made with
+    # mmdebstrap, its results checked with lintian and, where two builds
+    # differ, shown with diffoscope. The build itself installs nothing here.
+    want=(mmdebstrap dpkg-dev lintian diffoscope-minimal) ;;
   --fresh-check)
     # Only the host's part of scripts/fresh-machine-check.sh: it makes the bare
     # root, and runs the display that the game inside it is shown on.
     want=(mmdebstrap xvfb python3 python3-xlib python3-pil) ;;
   *)
-    echo "usage: $0 [--test | --bench | --fresh-check | --sdl-sources]" >&2
+    echo "usage: $0 [--test | --bench | --package | --fresh-check | --sdl-sources]" >&2
     exit 2 ;;
 esac
 
