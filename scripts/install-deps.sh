@@ -28,9 +28,10 @@ case "${1:-}" in
     want=(dpkg-dev libsdl2-dev libsdl2-mixer-dev) ;;
   --package)
     # make package and make package-check: the clean root is made with
-    # mmdebstrap, its results checked with lintian and, where two builds
-    # differ, shown with diffoscope. The build itself installs nothing here.
-    want=(mmdebstrap dpkg-dev lintian diffoscope-minimal) ;;
+    # mmdebstrap, its results checked with lintian and autopkgtest and, where
+    # two builds differ, shown with diffoscope. The build itself installs
+    # nothing here.
+    want=(mmdebstrap dpkg-dev lintian autopkgtest diffoscope-minimal) ;;
   --fresh-check)
     # Only the host's part of scripts/fresh-machine-check.sh: it makes the bare
     # root, and runs the display that the game inside it is shown on.
