@@ -11,7 +11,7 @@ BENCH_ARGS ?=
 # for the preview and the bench.
 DESKTOP_PYTHON = PYTHONDONTWRITEBYTECODE=1 PYTHONPATH=$(CURDIR)/tests /usr/bin/python3
 
-.PHONY: play test fresh-check preview package bench windows configure build asan deps test-deps format clean
+.PHONY: play test fresh-check preview package package-check bench windows configure build asan deps test-deps format clean
 
 # Only the game and its files: a player needs no test tools.
 play: deps configure
@@ -33,9 +33,21 @@ fresh-check:
 preview: test-deps build
 	$(DESKTOP_PYTHON) tools/preview/make_preview.py --game-dir $(BUILD)/game --out $(BUILD)/preview/preview.png
 
-# The Debian package, $(BUILD)/vombapong_<version>_<arch>.deb: sudo apt install ./$(BUILD)/vombapong_*.deb
-package: deps build
-	cd $(BUILD) && cpack -G DEB
+# The Debian packages as a build daemon makes them, from debian/: the source
+# package, and the .deb built from it with its tests, in a clean Debian 12 root
+# (root; several minutes). $(BUILD)/package/ gets the .dsc, the .deb files and
+# the build's log; lintian then checks them. Install: apt install ./$(BUILD)/package/vombapong_*.deb
+package:
+	nice scripts/deb-clean-root.sh build $(BUILD)/package
+	lintian --fail-on error,warning --display-info --display-experimental --pedantic \
+	  $(BUILD)/package/vombapong_*.changes
+
+# Two such builds, the second with another path, clock, umask, locale and
+# timezone, must give the same .deb files; then debian/tests runs against the
+# first in a fresh root (autopkgtest). Root; twice the time of `make package`.
+package-check:
+	nice scripts/deb-reproducible.sh $(BUILD)/package-check
+	nice scripts/deb-clean-root.sh autopkgtest $(BUILD)/package-check/first
 
 # What the game costs the machine, beside the floor of its design: prints its
 # tables and writes them to $(BUILD)/bench/performance.md. What they mean is

@@ -45,12 +45,8 @@ work=$(mktemp -d /var/tmp/vombapong-fresh-XXXXXX)
 root=$work/root
 job_pid=""  # what runs inside the root now, in a session of its own
 
-# Every mount point at or below the root, deepest first (ours and any that an
-# interrupted mmdebstrap left).
-mounts_below_root() {
-  awk -v root="$root" '$5 == root || index($5, root "/") == 1 { print $5 }' /proc/self/mountinfo |
-    sort -r
-}
+# shellcheck source=scripts/root-steps.sh
+. "$(dirname "$0")/root-steps.sh"
 
 cleanup() {
   local code=$?
@@ -58,19 +54,8 @@ cleanup() {
   set +e
   [ -n "$job_pid" ] && kill -TERM -- "-$job_pid" 2>/dev/null
   # Whatever still runs inside the root was started from here (the tests
-  # start X servers in sessions of their own): end each by its id.
-  local pid link
-  for link in /proc/[0-9]*/root; do
-    pid=${link#/proc/}; pid=${pid%/root}
-    [ "$(readlink "$link" 2>/dev/null)" = "$root" ] && kill -KILL "$pid" 2>/dev/null
-  done
-  local mount
-  for mount in $(mounts_below_root); do umount -l "$mount"; done
-  if [ -n "$(mounts_below_root)" ]; then
-    echo "fresh-machine-check: mounts remain below $root; left $work for you to remove" >&2
-  else
-    rm -rf --one-file-system "$work"
-  fi
+  # start X servers in sessions of their own).
+  take_down_root "$root" "$work"
   exit "$code"
 }
 trap cleanup EXIT
@@ -79,29 +64,8 @@ trap 'exit 143' TERM
 
 # ----- timing ------------------------------------------------------------------
 
-declare -a step_names=() step_seconds=() step_results=()
-
-# step NAME COMMAND...: runs COMMAND, records its time and result; returns its code.
-step() {
-  local name=$1 started code=0
-  shift
-  say "step: $name"
-  started=$(date +%s)
-  "$@" || code=$?
-  step_names+=("$name")
-  step_seconds+=($(($(date +%s) - started)))
-  if [ "$code" -eq 0 ]; then step_results+=("ok"); else step_results+=("FAILED ($code)"); fi
-  say "step: $name: ${step_results[-1]} in ${step_seconds[-1]} s"
-  return "$code"
-}
-
 summary() {
-  echo
-  echo "fresh-check of $head on a bare Debian 12 ($SUITE, minbase):"
-  local i
-  for i in "${!step_names[@]}"; do
-    printf '  %-44s %6s s  %s\n' "${step_names[$i]}" "${step_seconds[$i]}" "${step_results[$i]}"
-  done
+  step_summary "fresh-check of $head on a bare Debian 12 ($SUITE, minbase)"
 }
 
 # ----- the bare system -----------------------------------------------------------
@@ -113,11 +77,8 @@ make_root() {
 # The system's file systems inside the root, the host's name server, and the
 # repository the newcomer clones from: HEAD alone, as a branch of a bare repository.
 prepare_root() {
-  local fs
-  for fs in proc dev dev/pts sys; do
-    mount --bind "/$fs" "$root/$fs" || return 1
-  done
-  cp -L /etc/resolv.conf "$root/etc/resolv.conf" &&
+  mount_system_folders "$root" &&
+    cp -L /etc/resolv.conf "$root/etc/resolv.conf" &&
     git init --quiet --bare "$root/srv/vombapong.git" &&
     git -C "$repo" push --quiet "$root/srv/vombapong.git" "$head:refs/heads/main" &&
     git -C "$root/srv/vombapong.git" symbolic-ref HEAD refs/heads/main

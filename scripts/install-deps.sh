@@ -14,9 +14,11 @@ case "${1:-}" in
   --test)
     want=("${play[@]}" googletest libgtest-dev libbenchmark-dev xvfb xdotool python3 python3-xlib
           python3-pil imagemagick sox x11-utils valgrind mesa-utils
-          # The package's checkers: lintian, and the validators of the desktop
-          # entry, the metainfo and the manual page.
-          lintian appstream desktop-file-utils man-db) ;;
+          # The Debian package built from debian/ (dpkg-dev, debhelper) and its
+          # checkers: lintian, autopkgtest with what debian/tests needs (xauth
+          # for xvfb-run), and the validators of the desktop entry, the
+          # metainfo and the manual page.
+          dpkg-dev debhelper lintian autopkgtest xauth appstream desktop-file-utils man-db) ;;
   --bench)
     # make bench builds everything, tests included, and plays the game under Xvfb.
     want=("${play[@]}" googletest libgtest-dev libbenchmark-dev xvfb xdotool python3 python3-xlib
@@ -28,12 +30,18 @@ case "${1:-}" in
     # make windows: the MinGW-w64 cross compilers (their -posix variants) and
     # Wine, which runs the cross-built generator and the game in the tests.
     want=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine64 cmake make) ;;
+  --package)
+    # make package and make package-check: the clean root is made with
+    # mmdebstrap, its results checked with lintian and autopkgtest and, where
+    # two builds differ, shown with diffoscope. The build itself installs
+    # nothing here.
+    want=(mmdebstrap dpkg-dev lintian autopkgtest diffoscope-minimal) ;;
   --fresh-check)
     # Only the host's part of scripts/fresh-machine-check.sh: it makes the bare
     # root, and runs the display that the game inside it is shown on.
     want=(mmdebstrap xvfb python3 python3-xlib python3-pil) ;;
   *)
-    echo "usage: $0 [--test | --bench | --windows | --fresh-check | --sdl-sources]" >&2
+    echo "usage: $0 [--test | --bench | --windows | --package | --fresh-check | --sdl-sources]" >&2
     exit 2 ;;
 esac
 

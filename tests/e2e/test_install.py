@@ -7,10 +7,12 @@ prefix_install: `cmake --install` into a temporary prefix, which is then moved
     an unrelated working directory under Xvfb, the title picture must appear,
     and a close request must end it with exit code 0. Needs no root.
 
-deb_install: the Debian package made by the package_deb fixture is installed
-    on this machine with apt-get, `vombapong` is started by name from an
-    unrelated working directory, the title must appear, a close must end it
-    with 0, and the package is removed again whatever happened.  Needs root
+deb_install: the Debian package that the package_deb fixture built from
+    debian/ is installed on this machine with apt-get, `vombapong` is started
+    by name from an unrelated working directory, the title must appear, a
+    close must end it with 0; then the source package's own tests
+    (debian/tests, autopkgtest on the null testbed) run against the installed
+    package, and the package is removed again whatever happened.  Needs root
     or password-less sudo; skipped (77) otherwise, and also skipped when a
     vombapong package is already installed, which it would not touch.
 
@@ -276,6 +278,26 @@ def check_package_fields(deb: Path) -> None:
             raise CaseFailed(f"the package does not depend on {runtime}: {fields['Depends']!r}")
 
 
+def run_package_tests(package_dir: Path, version: str, as_root: list[str],
+                      artifacts: Path) -> None:
+    """autopkgtest runs the .dsc's debian/tests against the package installed here.
+
+    The null testbed is this machine: with --no-built-binaries the tests use
+    the installed package rather than installing one of their own.
+    """
+    if not shutil.which("autopkgtest"):
+        raise CaseFailed("autopkgtest is not installed; scripts/install-deps.sh --test installs it")
+    dsc = package_dir / f"{PACKAGE}_{version}.dsc"
+    output = artifacts / "autopkgtest"
+    result = run([*as_root, "autopkgtest", "--no-built-binaries", "--output-dir", str(output),
+                  str(dsc.resolve()), "--", "null"])
+    # Exit code 0: every test passed; 2: some were skipped; anything else failed.
+    if result.returncode != 0:
+        raise CaseFailed(f"autopkgtest on the installed package: exit code {result.returncode} "
+                         f"(log in {output})")
+    log("autopkgtest: every test of debian/tests passed on the installed package")
+
+
 def deb_install(args: argparse.Namespace, artifacts: Path) -> None:
     if not shutil.which("apt-get") or not shutil.which("dpkg-deb"):
         raise CaseSkipped("no apt-get or dpkg-deb on this machine")
@@ -313,6 +335,7 @@ def deb_install(args: argparse.Namespace, artifacts: Path) -> None:
             # By name, from the PATH, as from a terminal or the desktop entry's Exec.
             play_title_and_close(s, ["vombapong"], SYSTEM_PREFIX / DATA_FOLDER,
                                  path_first=str(SYSTEM_PREFIX / "games"))
+        run_package_tests(args.package_dir, args.version, as_root, artifacts)
     except BaseException as failure:
         log(f"failed with the package installed: {failure}")
         raise

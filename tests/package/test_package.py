@@ -4,7 +4,11 @@ command_line: the built game with no display at all answers --help, --version
     and a wrong argument with the right text, stream and exit code, and opens
     no window for them (it would say it found no display and exit 1).
 lint: Debian's package checker, lintian, finds no error and no warning in the
-    .deb made by the package_deb test; its whole output is printed, notes too.
+    source package (.dsc), the .changes and the .deb files that the package_deb
+    test built from debian/; its whole output is printed, notes too.
+source: the source package holds exactly the project's files as git lists
+    them, nothing of a build, each with the changelog's date, owner 0 and the
+    mode 644 or 755: the same whoever built it, whenever, under any umask.
 documents: the files of the .deb that desktops and packagers read are valid
     for their own validators (desktop-file-validate, appstreamcli, man), carry
     the project's version, the licence of LICENSE, and icons of the right sizes.
@@ -22,6 +26,7 @@ import re
 import shutil
 import subprocess
 import sys
+import tarfile
 import tempfile
 import xml.etree.ElementTree as ElementTree
 from pathlib import Path
@@ -111,19 +116,33 @@ def the_deb(args: argparse.Namespace) -> Path:
     return debs[0]
 
 
+def built_files(args: argparse.Namespace) -> list[Path]:
+    """The .changes, the .dsc and every .deb of this version, as a build daemon uploads them."""
+    found = [the_deb(args)]
+    for pattern in (f"vombapong_{args.version}_*.changes", f"vombapong_{args.version}.dsc",
+                    f"vombapong-dbgsym_{args.version}_*.deb"):
+        matches = sorted(args.package_dir.glob(pattern))
+        if len(matches) != 1:
+            raise CaseFailed(f"expected one {pattern} in {args.package_dir}, found "
+                             f"{[m.name for m in matches]}")
+        found += matches
+    return found
+
+
 def lint(args: argparse.Namespace) -> None:
-    deb = the_deb(args)
+    files = built_files(args)
     # Every tag lintian knows, notes and experimental ones too; only errors and
     # warnings fail.
     result = run([tool("lintian"), "--fail-on", "error,warning", "--display-info",
-                  "--display-experimental", "--pedantic", "--tag-display-limit", "0", str(deb)])
+                  "--display-experimental", "--pedantic", "--tag-display-limit", "0",
+                  *map(str, files)])
     tags = [line for line in result.stdout.splitlines() if re.match(r"^[EWIPXO]: ", line)]
     print("\n".join(tags) if tags else "(no tags)", flush=True)
     bad = [line for line in tags if line.startswith(("E: ", "W: "))]
     if bad or result.returncode != 0:
         raise CaseFailed(f"lintian: exit code {result.returncode}, {len(bad)} errors and "
                          f"warnings; stderr {result.stderr.strip()!r}")
-    log(f"lintian: no errors or warnings, {len(tags)} other tags")
+    log(f"lintian on {[f.name for f in files]}: no errors or warnings, {len(tags)} other tags")
 
 
 def check_icons(root: Path) -> None:
@@ -210,10 +229,50 @@ def documents(args: argparse.Namespace) -> None:
         shutil.rmtree(root, ignore_errors=True)
 
 
+def source_files(source_dir: Path) -> set[str]:
+    """The project's files as git lists them, those deleted in the work tree left out,
+    and git's own (.gitignore), which dpkg-source leaves out of every source package."""
+    result = run(["git", "-C", str(source_dir), "ls-files", "-z", "--cached", "--others",
+                  "--exclude-standard"])
+    if result.returncode != 0:
+        raise CaseFailed(f"git ls-files in {source_dir}: {result.stderr.strip()}")
+    return {name for name in result.stdout.split("\0") if (source_dir / name).is_file()
+            and not any(part.startswith(".git") for part in Path(name).parts)}
+
+
+def source(args: argparse.Namespace) -> None:
+    tarballs = sorted(args.package_dir.glob(f"vombapong_{args.version}.tar.*"))
+    if len(tarballs) != 1:
+        raise CaseFailed(f"expected one vombapong_{args.version}.tar.* in {args.package_dir}")
+    stamp = int(run(["dpkg-parsechangelog", "--file", str(args.source_dir / "debian/changelog"),
+                     "--show-field", "Timestamp"]).stdout)
+    top = f"vombapong-{args.version}"
+    with tarfile.open(tarballs[0]) as tar:
+        members = tar.getmembers()
+    wrong = []
+    for member in members:
+        mode = member.mode & 0o7777
+        want = 0o755 if member.isdir() or mode & 0o100 else 0o644
+        if (member.name.split("/")[0] != top or (member.uid, member.gid) != (0, 0)
+                or member.mtime != stamp or mode != want or not (member.isdir() or member.isfile())):
+            wrong.append(f"{member.name} {oct(mode)} {member.uid}:{member.gid} {member.mtime}")
+    if wrong:
+        raise CaseFailed(f"{len(wrong)} entries of {tarballs[0].name} are not files or folders "
+                         f"under {top}/ of owner 0, mode 644 or 755 and time {stamp}: {wrong[:5]}")
+    packed = {m.name[len(top) + 1:] for m in members if m.isfile()}
+    expected = source_files(args.source_dir)
+    if packed != expected:
+        raise CaseFailed(f"{tarballs[0].name} is not the project's files: missing "
+                         f"{sorted(expected - packed)[:10]}, extra {sorted(packed - expected)[:10]}")
+    log(f"{tarballs[0].name}: the project's {len(packed)} files, owner 0, modes 644 and 755, "
+        f"time {stamp}")
+
+
 CASES: dict[str, Callable[[argparse.Namespace], None]] = {
     "command_line": command_line,
     "lint": lint,
     "documents": documents,
+    "source": source,
 }
 
 
@@ -224,6 +283,7 @@ def main() -> None:
     parser.add_argument("--game", type=Path, help="the built game (command_line)")
     parser.add_argument("--package-dir", type=Path, help="where the .deb was made")
     parser.add_argument("--license", type=Path, help="the project's LICENSE (documents)")
+    parser.add_argument("--source-dir", type=Path, help="the project's checkout (source)")
     args = parser.parse_args()
     log(f"case {args.case}: start")
     try:
