@@ -6,12 +6,24 @@
 
 #include <SDL_opengl.h>
 
+#include <filesystem>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "app/errors.h"
 
 namespace {
+
+// Only on Linux do device nodes tell whether there is a graphics card.
+#if defined(__linux__) && !defined(__EMSCRIPTEN__)
+constexpr bool kDeviceNodesTellGraphicsCards = true;
+#else
+constexpr bool kDeviceNodesTellGraphicsCards = false;
+#endif
+
+constexpr const char* kSoftwareNotice =
+    "no graphics card found; drawing with the software renderer";
 
 // GL_RENDERER strings of rasterisers that draw on the processor: Mesa's
 // llvmpipe, softpipe and swrast (older ones call themselves "Software
@@ -35,6 +47,20 @@ std::string lowerCase(std::string_view text) {
   return lowered;
 }
 
+bool sameLetters(std::string_view a, std::string_view b) {
+  return lowerCase(a) == lowerCase(b);
+}
+
+// An environment variable as Mesa reads a yes-or-no one: "1", "true", "y" or
+// "yes" in any case is yes; anything else, or nothing, is no.
+bool mesaSaysYes(const char* value) {
+  if (value == nullptr) return false;
+  for (std::string_view yes : {"1", "true", "y", "yes"}) {
+    if (sameLetters(value, yes)) return true;
+  }
+  return false;
+}
+
 // The GL_RENDERER string of the OpenGL context SDL's renderer just made
 // current; null when there is none (any renderer but OpenGL's).
 const char* currentGlRenderer() {
@@ -54,6 +80,39 @@ bool namesSoftwareRasteriser(const char* glRenderer) {
     if (lowered.find(name) != std::string::npos) return true;
   }
   return false;
+}
+
+std::vector<std::string> graphicsDeviceNodes() {
+  std::vector<std::string> nodes;
+  if (!kDeviceNodesTellGraphicsCards) return nodes;
+  namespace fs = std::filesystem;
+  const std::pair<const char*, std::string_view> kinds[] = {
+      {"/dev/dri", "renderD"}, {"/dev/dri", "card"}, {"/dev", "nvidia"}};
+  for (const auto& [folder, prefix] : kinds) {
+    std::error_code error;
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+      if (it->path().filename().string().starts_with(prefix)) nodes.push_back(it->path().string());
+    }
+  }
+  return nodes;
+}
+
+bool drawsInSoftwareFromTheStart(const std::vector<std::string>& deviceNodes,
+                                 const char* libglAlwaysSoftware, const char* chosenDriver) {
+  if (!kDeviceNodesTellGraphicsCards) return false;
+  if (chosenDriver != nullptr && *chosenDriver != '\0') return false;
+  return deviceNodes.empty() || mesaSaysYes(libglAlwaysSoftware);
+}
+
+SDL_Renderer* createGameRenderer(SDL_Window* window) {
+  if (drawsInSoftwareFromTheStart(graphicsDeviceNodes(), SDL_getenv("LIBGL_ALWAYS_SOFTWARE"),
+                                  SDL_GetHint(SDL_HINT_RENDER_DRIVER))) {
+    if (SDL_Renderer* software = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE)) {
+      reportProblem(kSoftwareNotice);
+      return software;
+    }
+  }
+  return preferSoftwareRenderer(window, SDL_CreateRenderer(window, -1, 0));
 }
 
 bool shouldDrawInSoftware(const char* rendererName, const char* glRenderer,
@@ -83,7 +142,7 @@ SDL_Renderer* preferSoftwareRenderer(SDL_Window* window, SDL_Renderer* renderer)
 #endif
   SDL_Renderer* software = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
   if (software != nullptr) {
-    reportProblem("no graphics card found; drawing with the software renderer");
+    reportProblem(kSoftwareNotice);
     return software;
   }
   reportProblem(std::string("no graphics card found, but couldn't make the software renderer (") +

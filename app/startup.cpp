@@ -45,7 +45,7 @@ bool openWindow(Game& game, Session& session, const Platform& platform) {
                 "WAYLAND_DISPLAY set?)");
     return false;
   }
-  game.renderer = preferSoftwareRenderer(game.window, SDL_CreateRenderer(game.window, -1, 0));
+  game.renderer = createGameRenderer(game.window);
   if (game.renderer == nullptr) {
     reportFatal(game.window, std::string("Couldn't draw in the game window: ") + SDL_GetError());
     return false;

@@ -33,8 +33,7 @@ int main(int argc, char* argv[]) {
   }
   SDL_Window* window = SDL_CreateWindow("VombaPong floor", kWindowScreenX, kWindowScreenY,
                                         kWindowWidthPixels, kWindowHeightPixels, 0);
-  SDL_Renderer* renderer =
-      window ? preferSoftwareRenderer(window, SDL_CreateRenderer(window, -1, 0)) : nullptr;
+  SDL_Renderer* renderer = window ? createGameRenderer(window) : nullptr;
   SDL_Texture* canvas = renderer ? createCanvas(renderer) : nullptr;
   if (canvas == nullptr) {
     std::fprintf(stderr, "Couldn't make the window, renderer or canvas: %s\n", SDL_GetError());

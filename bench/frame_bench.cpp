@@ -195,8 +195,7 @@ bool openWindow() {
   gWindow.window = SDL_CreateWindow("VombaPong present bench", kWindowScreenX, kWindowScreenY,
                                     kWindowWidthPixels, kWindowHeightPixels, 0);
   if (gWindow.window == nullptr) return false;
-  gWindow.renderer =
-      preferSoftwareRenderer(gWindow.window, SDL_CreateRenderer(gWindow.window, -1, 0));
+  gWindow.renderer = createGameRenderer(gWindow.window);
   if (gWindow.renderer == nullptr) return false;
   SDL_RendererInfo info{};
   SDL_GetRendererInfo(gWindow.renderer, &info);

@@ -3,6 +3,7 @@ rasteriser, as on a machine without a graphics card: the game then draws with
 SDL's software renderer instead and says so once; a renderer the player chose
 with SDL_RENDER_DRIVER is kept.  The picture is the same, pixel for pixel."""
 
+import glob
 import subprocess
 
 import harness
@@ -32,6 +33,17 @@ def require_software_opengl(s: Session) -> None:
                          f"(glxinfo says accelerated: {facts.get('Accelerated')!r})")
 
 
+# Parts of an OpenGL driver as they appear among a process's mapped files.
+OPENGL_LIBRARIES = ("libGL", "libgallium", "libLLVM", "swrast_dri", "libEGL")
+GRAPHICS_DEVICE_NODES = ("/dev/dri/renderD*", "/dev/dri/card*", "/dev/nvidia*")
+
+
+def opengl_mapped(pid: int) -> list[str]:
+    with open(f"/proc/{pid}/maps") as maps:
+        paths = {line.split()[-1] for line in maps if "/" in line}
+    return sorted(p for p in paths if any(lib in p.rsplit("/", 1)[-1] for lib in OPENGL_LIBRARIES))
+
+
 def title_and_court_exact(s: Session):
     """Start the game; the title, then the court, each exactly as their pictures."""
     s.start_game()
@@ -47,7 +59,8 @@ def title_and_court_exact(s: Session):
 
 
 def software_without_graphics_card(s: Session) -> None:
-    """OpenGL on a software rasteriser gives way to the software renderer, said once."""
+    """OpenGL on a software rasteriser gives way to the software renderer, said once;
+    on a machine with no graphics device at all, OpenGL is never even loaded."""
     if s.renderer != "default":
         raise CaseFailed("this case is about the renderer the game picks: run it with "
                          "--renderer default")
@@ -56,6 +69,12 @@ def software_without_graphics_card(s: Session) -> None:
     lines = s.stderr().splitlines()
     if lines.count(SWITCH_LINE) != 1:
         raise CaseFailed(f"expected the line {SWITCH_LINE!r} once on stderr; got {lines!r}")
+    devices = [node for pattern in GRAPHICS_DEVICE_NODES for node in glob.glob(pattern)]
+    if devices:
+        # With a device node the game rightly tries OpenGL before it gives way.
+        log(f"this machine has graphics device nodes {devices}: OpenGL may be loaded")
+    elif mapped := opengl_mapped(s.game.pid):
+        raise CaseFailed(f"no graphics device here, yet OpenGL was loaded: {mapped}")
     s.close(win)
     s.expect_exit(0)
 

@@ -54,4 +54,34 @@ TEST(RendererChoice, OnlyOpenGLOnASoftwareRasteriserGivesWayAndOnlyUnchosen) {
   }
 }
 
+TEST(RendererChoice, NoGraphicsDeviceMeansSoftwareFromTheStartUnlessARendererWasChosen) {
+  const std::vector<std::string> none;
+  const std::vector<std::string> card = {"/dev/dri/card0", "/dev/dri/renderD128"};
+  const std::vector<std::string> nvidia = {"/dev/nvidia0"};
+  const struct {
+    const std::vector<std::string>& nodes;
+    const char* libglAlwaysSoftware;
+    const char* chosen;
+    bool software;
+  } cases[] = {
+      {none, nullptr, nullptr, true},
+      {none, nullptr, "", true},
+      {none, nullptr, "opengl", false},  // a chosen renderer wins over everything
+      {card, nullptr, nullptr, false},   // a graphics card: OpenGL is tried and checked
+      {nvidia, nullptr, nullptr, false},
+      {card, "1", nullptr, true},  // Mesa told to draw in software
+      {card, "TRUE", nullptr, true},
+      {card, "yes", nullptr, true},
+      {card, "0", nullptr, false},
+      {card, "", nullptr, false},
+      {card, "1", "opengl", false},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(drawsInSoftwareFromTheStart(c.nodes, c.libglAlwaysSoftware, c.chosen), c.software)
+        << c.nodes.size() << " device nodes, LIBGL_ALWAYS_SOFTWARE "
+        << (c.libglAlwaysSoftware ? c.libglAlwaysSoftware : "(unset)") << ", chosen "
+        << (c.chosen ? c.chosen : "(null)");
+  }
+}
+
 }  // namespace
