@@ -74,20 +74,33 @@ class Chromium:
 
     def send(self, method: str, params: Optional[dict] = None, session: Optional[str] = None,
              timeout: float = REPLY_TIMEOUT_S) -> dict:
-        self._last_id += 1
-        message = {"id": self._last_id, "method": method, "params": params or {}}
-        if session:
-            message["sessionId"] = session
-        os.write(self._to_browser, json.dumps(message).encode() + b"\0")
+        return self.send_together([(method, params)], session, timeout)[0]
+
+    def send_together(self, commands: list[tuple[str, Optional[dict]]],
+                      session: Optional[str] = None,
+                      timeout: float = REPLY_TIMEOUT_S) -> list[dict]:
+        """Send every command before waiting for the first reply, so that the
+        page takes them in as closely together as a person's quickest hand."""
+        waiting = {}
+        for method, params in commands:
+            self._last_id += 1
+            waiting[self._last_id] = method
+            message = {"id": self._last_id, "method": method, "params": params or {}}
+            if session:
+                message["sessionId"] = session
+            os.write(self._to_browser, json.dumps(message).encode() + b"\0")
+        replies = {}
         deadline = time.monotonic() + timeout
-        while True:
+        while len(replies) < len(waiting):
             reply = self._next_message(deadline)
             if reply is None:
-                raise TimeoutError(f"Chromium did not answer {method} within {timeout:.0f} s")
-            if reply.get("id") == self._last_id:
+                raise TimeoutError(f"Chromium did not answer {list(waiting.values())} "
+                                   f"within {timeout:.0f} s")
+            if reply.get("id") in waiting:
                 if "error" in reply:
-                    raise ProtocolError(f"{method}: {reply['error']}")
-                return reply.get("result", {})
+                    raise ProtocolError(f"{waiting[reply['id']]}: {reply['error']}")
+                replies[reply["id"]] = reply.get("result", {})
+        return [replies[number] for number in sorted(replies)]
 
     def pump(self, seconds: float) -> None:
         """Take in the events of `seconds`."""

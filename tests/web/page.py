@@ -32,17 +32,24 @@ LOAD_TIMEOUT_S = 60.0
 WAIT_LOG_LENGTH = 100_000
 
 
-def _timer_script(factor: float) -> str:
-    """Every wait the game asks of the page is logged (its frame waits, seen from
-    outside the game, as bench/delay_probe.cpp sees them on the desktop) and
-    shortened `factor` times: the game plays per frame, and its frames wait in
-    setTimeout, so at a factor above 1 a whole match passes in a fraction of
-    its time."""
+def _instruments(factor: float) -> str:
+    """What the page is watched with, from outside the game.
+
+    Every wait the game asks of the page is logged (its frame waits, as
+    bench/delay_probe.cpp sees them on the desktop) and shortened `factor`
+    times: the game plays per frame, and its frames wait in setTimeout, so at a
+    factor above 1 a whole match passes in a fraction of its time.  And the
+    event, if any, during which the page made its audio is noted: the strictest
+    browsers start sound only from within the handler of a player's click."""
     return (f"(() => {{ const realTimeout = window.setTimeout; window.vombaWaits = [];"
             f" window.setTimeout = (f, ms, ...rest) => {{"
             f" if (window.vombaWaits.length < {WAIT_LOG_LENGTH})"
             f" window.vombaWaits.push([performance.now(), ms || 0]);"
-            f" return realTimeout(f, (ms || 0) / {factor}, ...rest); }}; }})();")
+            f" return realTimeout(f, (ms || 0) / {factor}, ...rest); }};"
+            f" const RealAudio = window.AudioContext;"
+            f" window.AudioContext = class extends RealAudio {{ constructor(...args) {{"
+            f" super(...args); window.vombaAudioMadeIn = window.event ? window.event.type : null;"
+            f" }} }}; }})();")
 
 
 class PageGame:
@@ -83,7 +90,7 @@ class PageSession(harness.Session):
             for domain in ("Page", "Runtime", "Network", "Log"):
                 self.command(f"{domain}.enable")
             self.command("Page.addScriptToEvaluateOnNewDocument",
-                         {"source": _timer_script(time_warp)})
+                         {"source": _instruments(time_warp)})
             if renderer != "default":
                 # As SDL_RENDER_DRIVER in a desktop's environment; the page's
                 # environment is the loader's ENV.
@@ -160,24 +167,26 @@ class PageSession(harness.Session):
         return (self._canvas_origin[0] + x - harness.WINDOW_X,
                 self._canvas_origin[1] + y - harness.WINDOW_Y)
 
-    def _mouse_event(self, kind: str, button: str = "none", buttons: int = 0) -> None:
+    def _mouse_event(self, kind: str, button: str = "none", buttons: int = 0) -> tuple:
         x, y = self._mouse
-        self.command("Input.dispatchMouseEvent", {"type": kind, "x": x, "y": y, "button": button,
-                                                  "buttons": buttons, "clickCount": 1})
+        return ("Input.dispatchMouseEvent", {"type": kind, "x": x, "y": y, "button": button,
+                                             "buttons": buttons, "clickCount": 1})
 
     def move(self, x: int, y: int) -> None:
         self._mouse = self._page_point(x, y)
-        self._mouse_event("mouseMoved")
+        self.command(*self._mouse_event("mouseMoved"))
 
     def move_relative(self, dx: int, dy: int) -> None:
         """What a held pointer hears: the movement from the last place."""
         self._mouse = (self._mouse[0] + dx, self._mouse[1] + dy)
-        self._mouse_event("mouseMoved")
+        self.command(*self._mouse_event("mouseMoved"))
 
     def click(self, button: int = 1) -> None:
+        """A quick click, press and release together, as a touchpad's tap: the
+        release may come before the game has even seen the press."""
         name, mask = {1: ("left", 1), 2: ("middle", 4), 3: ("right", 2)}[button]
-        self._mouse_event("mousePressed", name, mask)
-        self._mouse_event("mouseReleased", name, 0)
+        self.browser.send_together([self._mouse_event("mousePressed", name, mask),
+                                    self._mouse_event("mouseReleased", name, 0)], self.page)
 
     def pointer_held(self) -> bool:
         return bool(self.evaluate("document.pointerLockElement === document.getElementById('canvas')"))

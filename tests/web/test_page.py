@@ -66,8 +66,9 @@ def site_files(site: Path, game_dir: Path, artifacts: Path) -> None:
     desktop = {path.name: path.read_bytes() for path in game_dir.iterdir()
                if path.suffix in (".bmp", ".wav")}
     if len(desktop) != GAME_FILE_COUNT or set(packed) != set(desktop):
-        raise CaseFailed(f"the .data holds {sorted(packed)}; the desktop build's folder "
-                         f"{sorted(desktop)}")
+        raise CaseFailed(f"the .data holds {len(packed)} files and the desktop build's folder "
+                         f"{len(desktop)}: only in the .data {sorted(set(packed) - set(desktop))}, "
+                         f"missing there {sorted(set(desktop) - set(packed))}")
     differing = [name for name in sorted(packed)
                  if hashlib.sha256(packed[name]).digest() != hashlib.sha256(desktop[name]).digest()]
     if differing:
@@ -116,9 +117,11 @@ def start_playing(s: PageSession) -> None:
     if s.evaluate("!!(Module.SDL2 && Module.SDL2.audioContext)"):
         raise CaseFailed("the page has its audio before the player clicked")
     harness.click_past_title(s)
-    state = s.evaluate("Module.SDL2 && Module.SDL2.audioContext && Module.SDL2.audioContext.state")
-    if state != "running":
-        raise CaseFailed(f"the game's audio is {state!r} after the title click, not running")
+    state, made_in = s.evaluate("[Module.SDL2 && Module.SDL2.audioContext &&"
+                                " Module.SDL2.audioContext.state, window.vombaAudioMadeIn]")
+    if state != "running" or made_in != "mousedown":
+        raise CaseFailed(f"the game's audio is {state!r} after the title click, made during "
+                         f"{made_in or 'no event'}: not started within the click")
     log("the title click started the audio")
     harness.require_frame_loop(s)
     if not s.pointer_held():
