@@ -5,6 +5,11 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 WEB_BUILD  ?= build-web
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
+# One part of the bench instead of all of it, e.g. BENCH_ARGS=--idle (see bench/run_bench.py).
+BENCH_ARGS ?=
+# Debian's Python with the desktop-test tools (tests/vomba_desktop) importable,
+# for the preview and the bench.
+DESKTOP_PYTHON = PYTHONDONTWRITEBYTECODE=1 PYTHONPATH=$(CURDIR)/tests /usr/bin/python3
 
 .PHONY: play test fresh-check preview package bench web configure build asan deps test-deps format clean
 
@@ -26,7 +31,7 @@ fresh-check:
 
 # Every picture of the game beside a screenshot of it in play, in one PNG.
 preview: test-deps build
-	PYTHONDONTWRITEBYTECODE=1 /usr/bin/python3 tools/preview/make_preview.py --game-dir $(BUILD)/game --out $(BUILD)/preview/preview.png
+	$(DESKTOP_PYTHON) tools/preview/make_preview.py --game-dir $(BUILD)/game --out $(BUILD)/preview/preview.png
 
 # The Debian package, $(BUILD)/vombapong_<version>_<arch>.deb: sudo apt install ./$(BUILD)/vombapong_*.deb
 package: deps build
@@ -38,7 +43,7 @@ package: deps build
 bench:
 	@scripts/install-deps.sh --bench
 	$(MAKE) build
-	PYTHONDONTWRITEBYTECODE=1 /usr/bin/python3 bench/run_bench.py --build-dir $(BUILD)
+	$(DESKTOP_PYTHON) bench/run_bench.py --build-dir $(BUILD) $(BENCH_ARGS)
 
 # The game as a page: $(WEB_BUILD)/site/ holds everything a static file server
 # needs. Built with Emscripten against SDL built from Debian's sources (kept in

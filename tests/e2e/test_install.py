@@ -38,8 +38,8 @@ from typing import Callable
 from PIL import Image
 from Xlib.error import XError
 
-import harness
-from harness import CaseFailed, Session, log
+from vomba_desktop import CaseFailed, log
+from vomba_desktop.session import EXIT_TIMEOUT_S, POLL_INTERVAL_S, START_TIMEOUT_S, Session
 
 PACKAGE = "vombapong"
 LAUNCHER = Path("games/vombapong")
@@ -148,19 +148,11 @@ def check_icon(path: Path) -> None:
 # ----- playing the installed game --------------------------------------------
 
 def start_installed(s: Session, argv: list[str], cwd: Path, path_first: str = "") -> None:
-    """Start the game through its launcher from `cwd`, as a user's shell would.
-
-    Mirrors Session.start_game, which always starts from the game's own folder.
-    """
-    env = dict(s.env, SDL_AUDIODRIVER=s.audio_driver)
-    env.pop("SDL_RENDER_DRIVER", None)
+    """Start the game through its launcher from `cwd`, as a user's shell would."""
+    extra_env = {}
     if path_first:
-        env["PATH"] = path_first + os.pathsep + env.get("PATH", "")
-    s._stderr = open(s._stderr_path, "wb")
-    s._stdout = open(s._stdout_path, "wb")
-    s.game = subprocess.Popen(argv, cwd=cwd, env=env, stdout=s._stdout, stderr=s._stderr,
-                              start_new_session=True)
-    log(f"started {argv} in {cwd}, pid {s.game.pid}")
+        extra_env["PATH"] = path_first + os.pathsep + s.env.get("PATH", "")
+    s.start_game(extra_env=extra_env, command=argv, cwd=cwd)
 
 
 def settled_game_window(s: Session):
@@ -169,7 +161,7 @@ def settled_game_window(s: Session):
     A window found early can be gone a moment later (SDL recreates its
     window for some renderers); look again if so.
     """
-    deadline = time.monotonic() + harness.START_TIMEOUT_S
+    deadline = time.monotonic() + START_TIMEOUT_S
     while True:
         win = s.find_game_window()
         try:
@@ -179,7 +171,7 @@ def settled_game_window(s: Session):
             if time.monotonic() > deadline:
                 raise
             log("the window found was replaced; looking again")
-            time.sleep(harness.POLL_INTERVAL_S)
+            time.sleep(POLL_INTERVAL_S)
 
 
 def play_title_and_close(s: Session, argv: list[str], installed_data_folder: Path,
@@ -191,7 +183,7 @@ def play_title_and_close(s: Session, argv: list[str], installed_data_folder: Pat
         with Image.open(installed_data_folder / "Start.bmp") as picture:
             title = picture.convert("RGB")
         s.wait_until_matches(s.window_rect(), title, "title picture",
-                             timeout=harness.START_TIMEOUT_S)
+                             timeout=START_TIMEOUT_S)
         s.close(settled_game_window(s))
         s.expect_exit(0)
         # The game found all of its files: nothing was reported missing.
@@ -220,7 +212,7 @@ def expect_answers_passed_on(launcher: Path, version: str) -> None:
             (["--no-such-option"], 2, "stderr", "'--no-such-option'")):
         result = subprocess.run([str(launcher), *argv], cwd="/", env=env, stdout=subprocess.PIPE,
                                 stderr=subprocess.PIPE, text=True,
-                                timeout=harness.EXIT_TIMEOUT_S)
+                                timeout=EXIT_TIMEOUT_S)
         output = getattr(result, stream)
         log(f"launcher {argv}: exit code {result.returncode}, {stream} {output.strip()!r}")
         if result.returncode != code or text not in output:

@@ -1,9 +1,10 @@
 """A whole match with a real mouse, from the first serve to the end-of-match
 display, and the two ways out of it: WEITER (a fresh match) and ENDE (quit).
 
-The player's paddle is parked where the serve place after a point, (100, 182),
-lies inside its hit window: every later serve then happens by itself, and a
-ball that comes back at the right height is returned.  The computer wins most
+The player's paddle is parked (vomba_desktop.steps.park) where the serve
+place after a point, (100, 182), lies inside its hit window: every later
+serve then happens by itself, and a ball that comes back at the right height
+is returned.  The computer wins most
 of these matches, but the cases accept either winner and check the display of
 whichever side reached 10.
 
@@ -23,23 +24,18 @@ from typing import Optional
 from PIL import Image, ImageChops
 
 import harness
-from harness import MAGENTA, CaseFailed, Comparison, Rect, Session, log
-
-PUSH = 2000  # far more than the window: reaches the clamp from anywhere
-PADDLE_W, PADDLE_H = harness.PADDLE_W, harness.PADDLE_H
-BALL_SIZE = harness.BALL_SIZE
-
-# Mouse positions (paddle centres) reached from the top-left clamp.
-SERVE_MOUSE = (180, 195)  # paddle (150, 150): the start place (184, 182) is in its hit window
-PARK_MOUSE = (80, 195)    # paddle (50, 150): the serve place (100, 182) is in its hit window
-PARKED_PADDLE = (50, 150)
+from vomba_desktop import CaseFailed, log, pictures, steps, values
+from vomba_desktop.pictures import Comparison
+from vomba_desktop.screen import Rect
+from vomba_desktop.session import Session
+from vomba_desktop.values import BALL_SIZE, MAGENTA, PARKED_PADDLE
 
 MATCH_TIMEOUT_S = 240.0   # guard against a match that never ends
 STALL_TIMEOUT_S = 60.0    # guard against play that stops scoring altogether
 SCAN_INTERVAL_S = 0.2
 
 # The scoreboard's places on the window.
-SCREEN = harness.SCREEN
+SCREEN = values.SCREEN
 PLAYER_UNITS = SCREEN["player_units"]
 PLAYER_TENS = SCREEN["player_tens"]
 COMPUTER_TENS = SCREEN["computer_units"]   # the computer's single digit stands here too
@@ -47,7 +43,7 @@ COMPUTER_UNITS = SCREEN["computer_zero_of_ten"]
 COMPUTER_DIGIT = COMPUTER_TENS
 TOP_ROWS = Rect(0, 0, 600, 120)       # the scores and the banner
 BUTTON_ROWS = Rect(0, 310, 600, 80)
-COMPUTER_COLUMN = harness.COMPUTER_COLUMN
+COMPUTER_COLUMN = values.COMPUTER_COLUMN
 
 # Button clicks (window coordinates).
 OUTSIDE_CLICKS = ((4, 350), (300, 309), (300, 200))
@@ -95,7 +91,7 @@ class Sheet:
 
     def __init__(self, s: Session):
         self.image = s.picture("scoreboard..bmp")
-        self._digits = [self.piece(cell, PLAYER_UNITS) for cell in harness.SHEET["digits"]]
+        self._digits = [self.piece(cell, PLAYER_UNITS) for cell in values.SHEET["digits"]]
 
     def piece(self, src: Rect, place: Rect) -> list[Image.Image]:
         # A source reaching past the sheet is clipped to it and the clipped
@@ -108,19 +104,19 @@ class Sheet:
         return self._digits[d]
 
     def you_win(self) -> list[Image.Image]:
-        return self.piece(harness.SHEET["you_win"], SCREEN["player_banner"])
+        return self.piece(values.SHEET["you_win"], SCREEN["player_banner"])
 
     def you(self) -> list[Image.Image]:
-        return self.piece(harness.SHEET["you"], SCREEN["computer_you"])
+        return self.piece(values.SHEET["you"], SCREEN["computer_you"])
 
     def lose(self) -> list[Image.Image]:
-        return self.piece(harness.SHEET["lose"], SCREEN["computer_lose"])
+        return self.piece(values.SHEET["lose"], SCREEN["computer_lose"])
 
     def weiter(self) -> list[Image.Image]:
-        return self.piece(harness.SHEET["weiter"], SCREEN["weiter_button"])
+        return self.piece(values.SHEET["weiter"], SCREEN["weiter_button"])
 
     def ende(self) -> list[Image.Image]:
-        return self.piece(harness.SHEET["ende"], SCREEN["ende_button"])
+        return self.piece(values.SHEET["ende"], SCREEN["ende_button"])
 
 
 CANDIDATES = 4  # two roundings across, two down
@@ -143,8 +139,7 @@ class Expected:
         everywhere_opaque = Image.new("L", sprite[0].size, 255)
         for image, candidate in zip(self.images, sprite):
             candidate = candidate.convert("RGB")
-            opaque = Image.new("L", candidate.size, 0)
-            opaque.putdata([0 if p == MAGENTA else 255 for p in candidate.getdata()])
+            opaque = pictures.opaque_mask(candidate, MAGENTA)
             image.paste(candidate, at, opaque)
             everywhere_opaque = ImageChops.darker(everywhere_opaque, opaque)
         self.known.paste(255, at, everywhere_opaque)
@@ -164,7 +159,7 @@ def compare_known(actual: Image.Image, expected: Expected, name: str,
     from every candidate.  The fraction is of the known pixels."""
     mask = expected.known
     for image in expected.images:
-        mask = ImageChops.darker(mask, harness.compare_images(actual, image, name).diff_mask)
+        mask = ImageChops.darker(mask, pictures.compare_images(actual, image, name).diff_mask)
     differing = mask.histogram()[255]
     total = expected.known.histogram()[255]
     return Comparison(name, differing, total, max_fraction, mask)
@@ -210,8 +205,8 @@ def end_display(s: Session, sheet: Sheet, winner: str, loser_score: int) -> Expe
     The computer's paddle may stand anywhere in its column.
     """
     picture = Expected(s.picture("pong.bmp"))
-    picture.draw(s.picture("ball.bmp"), (harness.BALL_SERVE_AFTER_POINT.x,
-                                         harness.BALL_SERVE_AFTER_POINT.y))
+    picture.draw(s.picture("ball.bmp"), (values.BALL_SERVE_AFTER_POINT.x,
+                                         values.BALL_SERVE_AFTER_POINT.y))
     picture.draw(s.picture("vombaGruen.bmp"), PARKED_PADDLE)
     picture.unknown(COMPUTER_COLUMN)
     if winner == "player":
@@ -232,7 +227,7 @@ def end_display(s: Session, sheet: Sheet, winner: str, loser_score: int) -> Expe
 
 def buttons_picture(sheet: Sheet) -> Expected:
     """Only the two buttons' letters and margins are known."""
-    window = (harness.WINDOW_WIDTH, harness.WINDOW_HEIGHT)
+    window = (values.WINDOW_WIDTH, values.WINDOW_HEIGHT)
     buttons = Expected(Image.new("RGB", window))
     buttons.known.paste(0, (0, 0, *window))
     buttons.draw(sheet.weiter(), top_left(SCREEN["weiter_button"]))
@@ -241,24 +236,6 @@ def buttons_picture(sheet: Sheet) -> Expected:
 
 
 # ----- playing -------------------------------------------------------------------
-
-def expect_paddle_at(s: Session, at: tuple[int, int], name: str) -> None:
-    rect = s.in_window(at[0], at[1], PADDLE_W, PADDLE_H)
-    s.wait_until_matches(rect, harness.paddle_picture(s, at), name, timeout=10.0,
-                         max_fraction=0.01)
-
-
-def serve_and_park(s: Session) -> None:
-    """Serve the first ball from its start place, then park the paddle."""
-    s.move_relative(-PUSH, -PUSH)
-    expect_paddle_at(s, (0, 0), "paddle at the top-left clamp")
-    s.move_relative(*SERVE_MOUSE)
-    harness.wait_for_ball_in_flight(s)
-    log("first ball served")
-    s.move_relative(-PUSH, -PUSH)
-    s.move_relative(*PARK_MOUSE)
-    expect_paddle_at(s, PARKED_PADDLE, "paddle parked by the serve place")
-
 
 def play_to_the_end(s: Session, sheet: Sheet) -> MatchEnd:
     """Watch the match until the end-of-match display; follow the scores on the way."""
@@ -317,9 +294,10 @@ def play_to_the_end(s: Session, sheet: Sheet) -> MatchEnd:
 
 def start_and_play_match(s: Session, sheet: Sheet) -> tuple[object, MatchEnd]:
     """From the title picture through a whole match; returns the window and the end."""
-    win = harness.leave_start_screen(s)
-    harness.require_frame_loop(s)
-    serve_and_park(s)
+    win = steps.leave_start_screen(s)
+    steps.require_frame_loop(s)
+    steps.serve(s)
+    steps.park(s)
     return win, play_to_the_end(s, sheet)
 
 
@@ -332,7 +310,7 @@ def pointer_free(s: Session) -> bool:
 
 def grab_rect(s: Session, rect: Rect) -> Image.Image:
     """Grab a rectangle given in window coordinates."""
-    return s.grab(rect.moved(harness.WINDOW_X, harness.WINDOW_Y))
+    return s.grab(rect.moved(values.WINDOW_X, values.WINDOW_Y))
 
 
 def click_at(s: Session, at: tuple[int, int]) -> None:

@@ -3,9 +3,10 @@
 from PIL import Image
 
 import harness
-from harness import CaseFailed, Rect, Session, log
-
-PUSH = 2000  # relative motion that reaches the clamp from anywhere
+from vomba_desktop import CaseFailed, log, pictures, steps, values
+from vomba_desktop.screen import Rect
+from vomba_desktop.session import COURT_TIMEOUT_S, Session
+from vomba_desktop.values import PUSH
 
 
 def missing_ball(s: Session) -> None:
@@ -21,23 +22,24 @@ def missing_ball(s: Session) -> None:
 def missing_court(s: Session) -> None:
     """Without pong.bmp the game says so once on stderr and goes on, on a black court
     that the paddle leaves clean behind it."""
-    win = harness.open_title(s, s.game_copy_without("pong.bmp"))
+    win = steps.open_title(s, s.game_copy_without("pong.bmp"))
     s.move_in_window(300, 200)
     s.click(1)
     s.wait_until(lambda: "pong.bmp" in s.stderr(), "stderr names pong.bmp",
-                 timeout=harness.COURT_TIMEOUT_S)
-    black = Image.new("RGB", (harness.WINDOW_WIDTH, harness.WINDOW_HEIGHT))
+                 timeout=COURT_TIMEOUT_S)
+    black = Image.new("RGB", (values.WINDOW_WIDTH, values.WINDOW_HEIGHT))
     s.wait_until_matches(s.window_rect(), black, "black court in place of the title",
-                         ignore=harness.FRAME_LOOP_DRAWS)
+                         ignore=values.FRAME_LOOP_DRAWS)
     s.move_relative(-PUSH, -PUSH)  # the paddle appears at the top-left clamp, (0, 0)
     s.move_relative(100, 100)  # and moves to (70, 55), erasing where it was
-    paddle = Rect(70, 55, harness.PADDLE_W, harness.PADDLE_H)
+    paddle = Rect(70, 55, values.PADDLE_W, values.PADDLE_H)
     s.wait_until_matches(s.in_window(paddle.x, paddle.y, paddle.w, paddle.h),
-                         harness.compose_sprite(black.crop(paddle.box()),
-                                                s.picture("vombaGruen.bmp"), (0, 0)),
+                         pictures.compose_sprite(black.crop(paddle.box()),
+                                                 s.picture("vombaGruen.bmp"), (0, 0),
+                                                 values.MAGENTA),
                          "paddle on the black court", timeout=10.0, max_fraction=0.01)
     s.expect_matches(s.window_rect(), black, "black court behind the paddle",
-                     ignore=(*harness.FRAME_LOOP_DRAWS, paddle))
+                     ignore=(*values.FRAME_LOOP_DRAWS, paddle))
     # The game goes on: no message box, the window stays and answers a close.
     boxes = [t for t in map(s.window_title, s.windows()) if harness.looks_like_our_message_box(t)]
     if boxes:
@@ -64,7 +66,7 @@ BOX_FAILED = "VombaPong: couldn't show this message in a box: "
 def missing_ball_no_box(s: Session) -> None:
     """An X server without core fonts cannot open SDL's message box: the game
     says so on stderr after its message, with SDL's reason, and ends with 1."""
-    harness.open_title(s, s.game_copy_without("ball.bmp"))
+    steps.open_title(s, s.game_copy_without("ball.bmp"))
     s.move_in_window(300, 200)
     s.click(1)
     s.expect_exit(1)

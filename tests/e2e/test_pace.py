@@ -6,8 +6,8 @@ its target) and the served ball 6 pixels, and lasts a 30 ms wait plus its
 drawing.  The positions come from screen grabs with their time stamps, taken
 at random moments, and the speed is a line fitted through all of them, so a
 late grab moves the result little.  How long the game spent drawing is seen
-from outside its code too: bench/delay_probe.cpp, preloaded into the
-unchanged game, logs each SDL_Delay with the time it really slept, and the
+from outside its code too: the delay probe of vomba_desktop, preloaded into
+the unchanged game, logs each SDL_Delay with the time it really slept, and the
 rest of a frame's period is its drawing.  (Sampling where the game sleeps
 instead would be skewed on a busy machine: a sampler gets a processor mostly
 while the game does not need one.)  The measured speed must lie within a
@@ -26,8 +26,10 @@ from typing import Callable, Optional
 from PIL import Image, ImageChops
 
 import harness
-from harness import CaseFailed, Rect, Session, log
-from test_play import PUSH, expect_paddle_at
+from vomba_desktop import CaseFailed, delay_probe, log, pictures, steps, values
+from vomba_desktop.screen import Rect
+from vomba_desktop.session import Session
+from vomba_desktop.values import PUSH
 
 FRAME_WAIT_S = 0.030
 BALL_STEP_PX = 6       # the served ball: 0.2 px per ms of a 30 ms frame
@@ -36,12 +38,11 @@ TOLERANCE = 1.5
 MIN_PLACES = 4         # different places seen, for a line worth fitting
 MIN_FRAMES = 3
 
-COMPUTER_COLUMN = harness.COMPUTER_COLUMN
+COMPUTER_COLUMN = values.COMPUTER_COLUMN
 # The ball is followed over the middle of the court, between the parked
 # paddle and the computer's reach (its hit window begins at x 495).
 BALL_BAND = Rect(230, 0, 280, 400)
 BALL_FIRST_X, BALL_LAST_X = 240, 470
-SERVE_MOUSE = (180, 195)  # paddle (150, 150): the resting ball is in its hit window
 
 GRAB_PAUSE_S = (0.002, 0.010)  # random, so grabs fall anywhere in a frame
 COURT_TIMEOUT_S = 30.0
@@ -56,28 +57,21 @@ class Frame:
     slept: float  # how long it lasted, in seconds
 
 
-def delay_probe(s: Session) -> Path:
-    """The probe that the build puts beside the game's folder."""
-    probe = s.game_dir.parent / "bench" / "libvomba_delay_probe.so"
-    if not probe.exists():
-        raise CaseFailed(f"no delay probe at {probe}: it is built with the bench "
-                         "targets (VOMBA_BENCH=ON), which this case needs")
-    return probe
+def probe(s: Session) -> Path:
+    """The delay probe of the build whose game this is."""
+    library = delay_probe.probe_library(s.game_dir.parent)
+    if not library.exists():
+        raise CaseFailed(f"no delay probe at {library}: the build makes it with the tests")
+    return library
 
 
 def read_frames(log_path: Path) -> list[Frame]:
-    frames = []
-    for line in log_path.read_text().splitlines():
-        start, _asked, slept = line.split()
-        frames.append(Frame(int(start) / 1e9, int(slept) / 1e9))
-    return frames
+    return [Frame(d.start_ns / 1e9, d.slept_ns / 1e9) for d in delay_probe.read_delays(log_path)]
 
 
 def opaque_box(sprite: Image.Image) -> tuple[int, int, int, int]:
     """The box of a sprite's pixels that are not its magenta background."""
-    keyed = Image.new("L", sprite.size, 0)
-    keyed.putdata([0 if p == harness.MAGENTA else 255 for p in sprite.getdata()])
-    return keyed.getbbox()
+    return pictures.opaque_mask(sprite, values.MAGENTA).getbbox()
 
 
 def light_box(picture: Image.Image) -> Optional[tuple[int, int, int, int]]:
@@ -91,7 +85,7 @@ def follow(s: Session, rect: Rect, locate: Callable[[Image.Image], Optional[int]
            done: Callable[[Points], bool], timeout: float) -> Points:
     """Grab `rect` (window coordinates) at random moments until `done`; keep the
     places that `locate` finds, with the time of each grab."""
-    screen = rect.moved(harness.WINDOW_X, harness.WINDOW_Y)
+    screen = rect.moved(values.WINDOW_X, values.WINDOW_Y)
     pause = random.Random(30)
     points: Points = []
     deadline = time.monotonic() + timeout
@@ -190,10 +184,7 @@ def way_down(points: Points, frames: list[Frame]) -> Points:
 
 def ball_flight(s: Session) -> Points:
     """Serve, step aside, and follow the ball over the middle of the court."""
-    s.move_relative(-PUSH, -PUSH)
-    expect_paddle_at(s, (0, 0), "paddle at the top-left clamp")
-    s.move_relative(*SERVE_MOUSE)
-    harness.wait_for_ball_to_leave_start(s)
+    steps.serve(s)
     s.move_relative(-PUSH, PUSH)  # bottom left, out of the ball's way
 
     body = light_box(s.picture("ball.bmp"))
@@ -215,8 +206,7 @@ def pace(s: Session) -> None:
     """The computer's creature and the served ball move 9 and 6 px per frame of
     a 30 ms wait plus drawing, as seen in real time."""
     delay_log = s.artifacts / "delays.txt"
-    s.start_game(extra_env={"LD_PRELOAD": str(delay_probe(s)),
-                            "VOMBA_DELAY_LOG": str(delay_log)})
+    s.start_game(extra_env=delay_probe.preload_env(probe(s), delay_log))
     win = s.find_game_window()
     s.wait_until_matches(s.window_rect(), s.picture("Start.bmp"), "title picture")
     s.move_in_window(300, 200)

@@ -10,20 +10,17 @@ import time
 from PIL import Image
 
 import harness
-from harness import CaseFailed, Rect, Session, log
+from vomba_desktop import CaseFailed, log, pictures, steps, values
+from vomba_desktop.screen import Rect
+from vomba_desktop.session import POLL_INTERVAL_S, Session
+from vomba_desktop.steps import expect_paddle_at
+from vomba_desktop.values import PADDLE_H, PADDLE_W, PUSH
 
-PUSH = 2000  # far more than the window: reaches the clamp from anywhere
-PADDLE_W, PADDLE_H = harness.PADDLE_W, harness.PADDLE_H
 PAUSE_TAKES_HOLD_S = 5.0  # a guard only: the first frame normally follows at once
 
 
 def _paddle_rect(s: Session, at: tuple[int, int]) -> Rect:
     return s.in_window(at[0], at[1], PADDLE_W, PADDLE_H)
-
-
-def expect_paddle_at(s: Session, at: tuple[int, int], name: str) -> None:
-    s.wait_until_matches(_paddle_rect(s, at), harness.paddle_picture(s, at), name,
-                         timeout=10.0, max_fraction=0.01)
 
 
 def expect_court_at(s: Session, at: tuple[int, int], name: str) -> None:
@@ -34,15 +31,15 @@ def expect_court_at(s: Session, at: tuple[int, int], name: str) -> None:
 
 def pointer_held_by_window(s: Session) -> bool:
     """Try to take the pointer far outside the window; say whether it stayed inside."""
-    inside = harness.pointer_held(s)
+    inside = steps.pointer_held(s)
     log(f"pointer asked to (50, 50), is at {s.pointer()}: {'held' if inside else 'free'}")
     return inside
 
 
 def paddle_follows_mouse(s: Session) -> None:
     """The paddle follows relative motion, clamped to the left half, and erases behind it."""
-    win = harness.leave_start_screen(s)
-    harness.require_frame_loop(s)
+    win = steps.leave_start_screen(s)
+    steps.require_frame_loop(s)
     if not pointer_held_by_window(s):
         raise CaseFailed("relative mouse mode is not on during play: the pointer left the window")
 
@@ -66,8 +63,8 @@ def paddle_follows_mouse(s: Session) -> None:
 
 
 def _screen_changes(s: Session, still, what: str) -> None:
-    s.wait_until(lambda: not harness.compare_images(s.grab_window(), still, what,
-                                                    tolerance=0, max_fraction=0).ok,
+    s.wait_until(lambda: not pictures.compare_images(s.grab_window(), still, what,
+                                                     tolerance=0, max_fraction=0).ok,
                  what, timeout=5.0)
 
 
@@ -93,24 +90,19 @@ def cover_and_uncover(s: Session) -> None:
 def pause_and_resume(s: Session) -> None:
     """A click freezes play and frees the mouse; another click resumes; an exposure
     while paused is repainted; close while paused."""
-    win = harness.leave_start_screen(s)
-    harness.require_frame_loop(s)
+    win = steps.leave_start_screen(s)
+    steps.require_frame_loop(s)
 
-    # Serve: push to the top-left, then put the paddle at (150, 150), over the ball.
-    s.move_relative(-PUSH, -PUSH)
-    expect_paddle_at(s, (0, 0), "paddle at the top-left clamp")
-    s.move_relative(180, 195)
-    harness.wait_for_ball_in_flight(s)
-    log("ball served")
+    steps.serve(s)
 
     s.click(1)
     still = s.wait_until_still(s.window_rect(), "paused picture", interval=0.15, timeout=10.0)
     # A picture that is still only because the ball scored and rests at its
     # serve place proves nothing about the pause.
-    rest = harness.BALL_SERVE_AFTER_POINT
-    served_again = harness.ball_at_rest_picture(s, rest)
-    if harness.compare_images(still.crop(rest.box()), served_again, "ball",
-                              max_fraction=0.01).ok:
+    rest = values.BALL_SERVE_AFTER_POINT
+    served_again = steps.ball_at_rest_picture(s, rest)
+    if pictures.compare_images(still.crop(rest.box()), served_again, "ball",
+                               max_fraction=0.01).ok:
         raise CaseFailed("the ball reached a point before the pause took hold: "
                          "the click did not freeze play")
     s.wait_until_still(s.window_rect(), "paused picture", interval=0.3, timeout=0.01)
@@ -145,24 +137,24 @@ def pause_and_resume(s: Session) -> None:
 
 def click_during_intro_pauses(s: Session) -> None:
     """A click while the intro plays is handled by the first frame: play starts paused."""
-    win = harness.open_title(s)
+    win = steps.open_title(s)
     s.move_in_window(300, 200)
     s.click(1)
     s.expect_matches(s.window_rect(), s.picture("Start.bmp"), "title during the intro")
     s.click(1)
     log("clicked again during the intro")
     s.wait_until_matches(s.window_rect(), s.picture("pong.bmp"), "court",
-                         ignore=harness.FRAME_LOOP_DRAWS)
+                         ignore=values.FRAME_LOOP_DRAWS)
     # The court is on screen a moment before the first frame handles the queued
     # click (the sprites load in between), and the window holds the pointer
     # until then: on a busy machine a single look can fall into that moment.
     deadline = time.monotonic() + PAUSE_TAKES_HOLD_S
     while pointer_held_by_window(s):
         if time.monotonic() > deadline:
-            harness.require_frame_loop(s)
+            steps.require_frame_loop(s)
             raise CaseFailed("the click made during the intro did not pause play: "
                              "the pointer is held and the ball is drawn")
-        time.sleep(harness.POLL_INTERVAL_S)
+        time.sleep(POLL_INTERVAL_S)
     # Paused: the picture stays and motion does not bring the paddle out.
     s.move_in_window(300, 200)
     still = s.wait_until_still(s.window_rect(), "paused from the start", interval=0.3,
@@ -176,7 +168,7 @@ def click_during_intro_pauses(s: Session) -> None:
     s.expect_matches(s.window_rect(), s.picture("pong.bmp"), "bare court while paused from the start")
     s.move_in_window(300, 200)
     s.click(1)
-    harness.require_frame_loop(s)
+    steps.require_frame_loop(s)
     if not pointer_held_by_window(s):
         raise CaseFailed("relative mouse mode is not on after resuming")
     s.close(win)

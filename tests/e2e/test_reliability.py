@@ -10,7 +10,8 @@ import random
 from pathlib import Path
 
 import harness
-from harness import CaseFailed, Session, log
+from vomba_desktop import CaseFailed, log, steps, values
+from vomba_desktop.session import COURT_TIMEOUT_S, Session
 
 
 def _damaged_copy(s: Session, name: str, damage: str) -> Path:
@@ -73,8 +74,8 @@ def empty_title(s: Session) -> None:
     s.wait_until_still(s.window_rect(), "start screen without its title")
     s.click(1)
     s.wait_until_matches(s.window_rect(), s.picture("pong.bmp"), "court",
-                         ignore=harness.FRAME_LOOP_DRAWS)
-    harness.require_frame_loop(s)
+                         ignore=values.FRAME_LOOP_DRAWS)
+    steps.require_frame_loop(s)
     s.close(win)
     s.expect_exit(0)
     lines = s.problem_lines()
@@ -88,8 +89,8 @@ def no_audio_device(s: Session) -> None:
     s.start_game(audio_driver="no-such-driver")
     win = s.find_game_window()
     s.wait_until_matches(s.window_rect(), s.picture("Start.bmp"), "title picture")
-    harness.click_past_title(s)
-    harness.require_frame_loop(s)
+    steps.click_past_title(s)
+    steps.require_frame_loop(s)
     _expect_no_message_box(s)
     s.close(win)
     s.expect_exit(0)
@@ -111,8 +112,8 @@ def no_canvas(s: Session) -> None:
     s.wait_until_matches(s.window_rect(), s.picture("Start.bmp"), "title picture")
     s.move_in_window(300, 200)
     s.click(1)
-    s.wait_until(lambda: harness.pointer_held(s), "play begins: the window holds the pointer",
-                 timeout=harness.COURT_TIMEOUT_S)
+    s.wait_until(lambda: steps.pointer_held(s), "play begins: the window holds the pointer",
+                 timeout=COURT_TIMEOUT_S)
     s.close(win)
     s.expect_exit(0)
     # Mesa adds a warning line of its own; the game's lines are its own.

@@ -7,9 +7,10 @@ import glob
 import subprocess
 
 import harness
-from harness import CaseFailed, Session, log
+from vomba_desktop import CaseFailed, log, values
+from vomba_desktop.session import START_TIMEOUT_S, Session
 
-SWITCH_LINE = harness.SOFTWARE_RENDERER_NOTICE
+SWITCH_LINE = values.SOFTWARE_RENDERER_NOTICE
 
 
 def require_software_opengl(s: Session) -> None:
@@ -18,7 +19,7 @@ def require_software_opengl(s: Session) -> None:
     cannot look at what it is about."""
     try:
         out = subprocess.run(["glxinfo", "-B"], env=s.env, capture_output=True, text=True,
-                             timeout=harness.START_TIMEOUT_S)
+                             timeout=START_TIMEOUT_S)
     except FileNotFoundError:
         raise CaseFailed("glxinfo (mesa-utils, which make test installs) is not installed: "
                          "cannot tell whether this display's OpenGL draws in software")
@@ -50,11 +51,11 @@ def title_and_court_exact(s: Session):
     win = s.find_game_window()
     s.expect_geometry(win)
     s.wait_until_matches(s.window_rect(), s.picture("Start.bmp"), "title picture",
-                         timeout=harness.START_TIMEOUT_S, tolerance=0, max_fraction=0)
+                         timeout=START_TIMEOUT_S, tolerance=0, max_fraction=0)
     s.move_in_window(300, 200)
     s.click(1)
     s.wait_until_matches(s.window_rect(), s.picture("pong.bmp"), "court", tolerance=0,
-                         max_fraction=0, ignore=harness.FRAME_LOOP_DRAWS)
+                         max_fraction=0, ignore=values.FRAME_LOOP_DRAWS)
     return win
 
 

@@ -5,7 +5,8 @@ import time
 from pathlib import Path
 
 import harness
-from harness import CaseFailed, Session, log
+from vomba_desktop import CaseFailed, log, steps, values
+from vomba_desktop.session import START_TIMEOUT_S, Session
 
 
 def title_and_court(s: Session) -> None:
@@ -14,7 +15,7 @@ def title_and_court(s: Session) -> None:
     win = s.find_game_window()
     s.expect_geometry(win)
     s.wait_until_matches(s.window_rect(), s.picture("Start.bmp"), "title picture",
-                         timeout=harness.START_TIMEOUT_S)
+                         timeout=START_TIMEOUT_S)
     # Moving the mouse over the title picture does not start the game.
     s.move_in_window(100, 100)
     s.move_in_window(500, 300)
@@ -24,7 +25,7 @@ def title_and_court(s: Session) -> None:
     # The title stays while the intro plays and the game waits.
     s.expect_matches(s.window_rect(), s.picture("Start.bmp"), "title during the intro")
     s.wait_until_matches(s.window_rect(), s.picture("pong.bmp"), "court",
-                         ignore=harness.FRAME_LOOP_DRAWS)
+                         ignore=values.FRAME_LOOP_DRAWS)
     log(f"court appeared {time.monotonic() - clicked:.1f} s after the click")
     s.expect_geometry(win)
     s.close(win)
@@ -36,7 +37,7 @@ def close_on_start_screen(s: Session) -> None:
     s.start_game(audio_driver="disk")
     win = s.find_game_window()
     s.wait_until_matches(s.window_rect(), s.picture("Start.bmp"), "title picture",
-                         timeout=harness.START_TIMEOUT_S)
+                         timeout=START_TIMEOUT_S)
     closed = time.monotonic()
     s.close(win)
     s.expect_exit(0)
@@ -52,7 +53,7 @@ def close_on_start_screen(s: Session) -> None:
 
 def close_during_intro(s: Session) -> None:
     """A close request during the intro wait ends the game once it is over, with 0."""
-    win = harness.open_title(s)
+    win = steps.open_title(s)
     s.move_in_window(300, 200)
     s.click(1)
     s.expect_matches(s.window_rect(), s.picture("Start.bmp"), "title during the intro")
@@ -62,7 +63,7 @@ def close_during_intro(s: Session) -> None:
 
 def start_with_right_button(s: Session) -> None:
     """Any mouse button leaves the title picture; the right one included."""
-    win = harness.leave_start_screen(s, button=3)
+    win = steps.leave_start_screen(s, button=3)
     s.close(win)
     s.expect_exit(0)
 

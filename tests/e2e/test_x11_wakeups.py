@@ -10,13 +10,14 @@ import subprocess
 from pathlib import Path
 
 import harness
-from harness import CaseFailed, Session, log
+from vomba_desktop import CaseFailed, log
+from vomba_desktop.session import START_TIMEOUT_S, Session
 
 
 
 def run_check(s: Session, check: Path, mode: str) -> subprocess.CompletedProcess:
     out = subprocess.run([str(check), mode], env=s.env, capture_output=True, text=True,
-                         timeout=harness.START_TIMEOUT_S)
+                         timeout=START_TIMEOUT_S)
     log(f"{mode}: exit {out.returncode}, stdout {out.stdout.strip()!r}, "
         f"stderr {out.stderr.strip()[:200]!r}")
     return out

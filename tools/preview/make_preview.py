@@ -1,14 +1,14 @@
 """Render one PNG that shows every picture of VombaPong beside the game in play.
 
-    /usr/bin/python3 tools/preview/make_preview.py --game-dir build/game \
-        --out build/preview/preview.png
+    PYTHONPATH=tests /usr/bin/python3 tools/preview/make_preview.py \
+        --game-dir build/game --out build/preview/preview.png
 
-The pictures are read from the game directory exactly as the game reads them
-(magenta is the transparent colour and is shown as it is).  The screenshot
-comes from the built game itself: the end-to-end harness starts it under its
-own Xvfb, clicks past the title, serves the ball with a real relative mouse
-move, and pauses the game while the ball is in flight so the grab shows one
-whole frame.  The screenshot alone is written beside the preview as
+(`make preview` does this.) The pictures are read from the game directory
+exactly as the game reads them (magenta is the transparent colour and is shown
+as it is).  The screenshot comes from the built game itself: the desktop-test
+tools (vomba_desktop) start it under their own Xvfb, click past the title,
+serve the ball with a real relative mouse move, and pause the game while the
+ball is in flight so the grab shows one whole frame.  The screenshot alone is written beside the preview as
 screenshot.png.
 
 Scales: the screenshot, the title picture and the court at 1x (they are
@@ -20,15 +20,13 @@ than everything else.
 from __future__ import annotations
 
 import argparse
-import sys
 import time
 from pathlib import Path
 
 from PIL import Image, ImageDraw, ImageFont
 
-REPO = Path(__file__).resolve().parents[2]
-sys.path.insert(0, str(REPO / "tests" / "e2e"))
-import harness  # noqa: E402  (the end-to-end harness drives the game)
+from vomba_desktop.session import Session
+from vomba_desktop.steps import leave_start_screen, require_frame_loop, serve
 
 BACKGROUND = (40, 40, 48)
 LABEL_COLOUR = (235, 235, 235)
@@ -43,19 +41,17 @@ ROWS = (
     (("vombaGruen.bmp", 4), ("vombaLILA.bmp", 4), ("ball.bmp", 4), ("scoreboard..bmp", 2)),
 )
 
-PUSH = 2000
-SERVE_MOUSE = (180, 195)      # paddle (150, 150): the ball's start place is in its hit window
-FLIGHT_S = 0.9                # let the served ball travel toward the middle before pausing
+# Let the served ball, first seen right of the paddle, travel toward the
+# middle of the court before pausing.
+FLIGHT_S = 0.6
 
 
 def screenshot_in_play(game_dir: Path, work: Path) -> Image.Image:
     """The running game with a served ball in flight, both creatures and the scores."""
-    with harness.Session(game_dir, work) as s:
-        win = harness.leave_start_screen(s)
-        harness.require_frame_loop(s)
-        s.move_relative(-PUSH, -PUSH)
-        s.move_relative(*SERVE_MOUSE)
-        harness.wait_for_ball_to_leave_start(s)
+    with Session(game_dir, work) as s:
+        win = leave_start_screen(s)
+        require_frame_loop(s)
+        serve(s)
         time.sleep(FLIGHT_S)
         s.click(1)  # pause: the window then holds one whole frame
         picture = s.wait_until_still(s.window_rect(), "paused game", interval=0.3,
