@@ -18,6 +18,7 @@ import json
 import os
 import select
 import shutil
+import signal
 import subprocess
 import tempfile
 import threading
@@ -127,13 +128,16 @@ class Chromium:
                 listener(message)
 
     def close(self) -> None:
-        if self.process.poll() is None:
-            self.process.terminate()
+        # The whole group: the browser and the processes it started for pages.
+        for stop, wait in ((signal.SIGTERM, 10), (signal.SIGKILL, None)):
             try:
-                self.process.wait(timeout=10)
+                os.killpg(self.process.pid, stop)
+                self.process.wait(timeout=wait)
+                break
+            except ProcessLookupError:
+                break
             except subprocess.TimeoutExpired:
-                self.process.kill()
-                self.process.wait()
+                continue
         for fd in (self._to_browser, self._from_browser):
             os.close(fd)
         self._log.close()

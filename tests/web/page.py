@@ -1,10 +1,11 @@
 """The game's page in headless Chromium, played as the desktop cases play the
 game under Xvfb.
 
-PageSession is the end-to-end harness's Session with the browser in place of
-the X server: the canvas stands where the desktop window opens, at
-(WINDOW_X, WINDOW_Y) on a screen of its own, so every picture, wait and
-place of tests/e2e (harness.py, test_match.py) works on the page unchanged.
+PageSession is the desktop tests' Session (vomba_desktop) with the browser in
+place of the X server: the canvas stands where the desktop window opens, at
+(WINDOW_X, WINDOW_Y) on a screen of its own, so every picture, wait, step and
+place of the desktop tests (vomba_desktop.steps, tests/e2e/test_match.py)
+works on the page unchanged.
 The mouse is Chromium's (the DevTools protocol's Input domain), screen grabs
 are screenshots of the canvas, and the page's ending (web/page.js records its
 exit code) stands for the game process's.
@@ -24,9 +25,11 @@ from typing import Optional
 
 from PIL import Image
 
-import harness
 from chromium import Chromium, SiteServer
-from harness import CaseFailed, Rect, log
+from vomba_desktop import CaseFailed, log
+from vomba_desktop.screen import Rect
+from vomba_desktop.session import POLL_INTERVAL_S, Session
+from vomba_desktop.values import WINDOW_X, WINDOW_Y
 
 LOAD_TIMEOUT_S = 60.0
 WAIT_LOG_LENGTH = 100_000
@@ -66,7 +69,7 @@ class PageGame:
         return self.returncode
 
 
-class PageSession(harness.Session):
+class PageSession(Session):
     def __init__(self, site: Path, game_dir: Path, artifacts: Path, time_warp: float = 1.0,
                  renderer: str = "default"):
         # No X server: the page is shown by the browser alone.
@@ -142,7 +145,7 @@ class PageSession(harness.Session):
         while self.evaluate("document.readyState") != "complete":
             if time.monotonic() > deadline:
                 raise CaseFailed(f"the page did not load within {LOAD_TIMEOUT_S:.0f} s")
-            self.browser.pump(harness.POLL_INTERVAL_S)
+            self.browser.pump(POLL_INTERVAL_S)
         box = self.evaluate("(() => { const r = document.getElementById('canvas')"
                             ".getBoundingClientRect(); return [r.x, r.y, r.width, r.height]; })()")
         self._canvas_origin = (box[0], box[1])
@@ -164,8 +167,8 @@ class PageSession(harness.Session):
     # ----- the mouse: screen places are the desktop's, the canvas the window ----
 
     def _page_point(self, x: float, y: float) -> tuple[float, float]:
-        return (self._canvas_origin[0] + x - harness.WINDOW_X,
-                self._canvas_origin[1] + y - harness.WINDOW_Y)
+        return (self._canvas_origin[0] + x - WINDOW_X,
+                self._canvas_origin[1] + y - WINDOW_Y)
 
     def _mouse_event(self, kind: str, button: str = "none", buttons: int = 0) -> tuple:
         x, y = self._mouse

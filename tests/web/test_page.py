@@ -15,8 +15,9 @@ pointer, the site served on 127.0.0.1.
               held again, and ENDE leaving a quiet end screen
 
 Every browser case also fails on a console error or a request for anything
-beyond the site.  Pictures and places come from the e2e cases (harness.py,
-test_match.py), which the page session stands in for.
+beyond the site.  Pictures, places and steps come from the desktop tests
+(vomba_desktop, and the match's pictures from tests/e2e/test_match.py), whose
+session the page session stands in for.
 """
 
 from __future__ import annotations
@@ -31,10 +32,10 @@ import time
 import traceback
 from pathlib import Path
 
-import harness
 import test_match
-from harness import CaseFailed, log
 from page import PageSession
+from vomba_desktop import CaseFailed, log, pictures, steps, values
+from vomba_desktop.session import START_TIMEOUT_S
 
 SITE_FILES = {"index.html", "favicon.png", "vombapong.js", "vombapong.wasm", "vombapong.data"}
 GAME_FILE_COUNT = 36
@@ -44,7 +45,7 @@ MATCH_TIME_WARP = 10.0
 # shorter pieces, and SDL's wait for events in 1 ms steps.
 FRAME_WAIT_MIN_MS = 25
 PACE_SAMPLE_S = 3.0
-PUSH = test_match.PUSH
+PUSH = values.PUSH
 PAUSED_MOUSE = (340, 240)  # where the free pointer rests over the court, and clicks
 
 
@@ -80,7 +81,7 @@ def site_files(site: Path, game_dir: Path, artifacts: Path) -> None:
 
 def title(s: PageSession) -> None:
     s.open_page()
-    window = harness.GAME_FACTS["window"]
+    window = values.GAME_FACTS["window"]
     facts = s.evaluate("""(() => {
         const canvas = document.getElementById('canvas').getBoundingClientRect();
         const icon = document.querySelector('link[rel=icon]');
@@ -103,7 +104,7 @@ def title(s: PageSession) -> None:
         raise CaseFailed(f"the canvas is {w} x {h} at x {x}, not {window['size']} centred in "
                          f"a page {facts['view'][0]} wide")
     s.wait_until_matches(s.window_rect(), s.picture("Start.bmp"), "title picture",
-                         timeout=harness.START_TIMEOUT_S, tolerance=0, max_fraction=0)
+                         timeout=START_TIMEOUT_S, tolerance=0, max_fraction=0)
     s.expect_clean()
 
 
@@ -113,17 +114,17 @@ def start_playing(s: PageSession) -> None:
     """From the title, one click: the sound runs, the court comes, the pointer is held."""
     s.open_page()
     s.wait_until_matches(s.window_rect(), s.picture("Start.bmp"), "title picture",
-                         timeout=harness.START_TIMEOUT_S)
+                         timeout=START_TIMEOUT_S)
     if s.evaluate("!!(Module.SDL2 && Module.SDL2.audioContext)"):
         raise CaseFailed("the page has its audio before the player clicked")
-    harness.click_past_title(s)
+    steps.click_past_title(s)
     state, made_in = s.evaluate("[Module.SDL2 && Module.SDL2.audioContext &&"
                                 " Module.SDL2.audioContext.state, window.vombaAudioMadeIn]")
     if state != "running" or made_in != "mousedown":
         raise CaseFailed(f"the game's audio is {state!r} after the title click, made during "
                          f"{made_in or 'no event'}: not started within the click")
     log("the title click started the audio")
-    harness.require_frame_loop(s)
+    steps.require_frame_loop(s)
     if not s.pointer_held():
         raise CaseFailed("the pointer is not held when play starts")
     log("play started with the pointer held, no click of its own")
@@ -133,12 +134,12 @@ def push_creature(s: PageSession, push: tuple[int, int], at: tuple[int, int], wh
     """Push the mouse against a clamp until the creature stands at `at`: a
     movement sent while the browser is still taking hold of the pointer is
     lost, as a player's would be, so pushing again is only what a player does."""
-    expected = harness.paddle_picture(s, at)
-    rect = s.in_window(at[0], at[1], harness.PADDLE_W, harness.PADDLE_H)
+    expected = steps.paddle_picture(s, at)
+    rect = s.in_window(at[0], at[1], values.PADDLE_W, values.PADDLE_H)
 
     def there() -> bool:
         s.move_relative(*push)
-        return harness.compare_images(s.grab(rect), expected, what, max_fraction=0.01).ok
+        return pictures.compare_images(s.grab(rect), expected, what, max_fraction=0.01).ok
     s.wait_until(there, what, timeout=10.0)
     log(f"{what}: there")
 
@@ -173,13 +174,13 @@ def play(s: PageSession) -> None:
     start_playing(s)
     expect_playing(s, "first play")
     s.move_relative(100, 100)
-    test_match.expect_paddle_at(s, (70, 55), "the creature centred on the mouse")
-    test_play_court = s.picture("pong.bmp").crop((0, 0, harness.PADDLE_W, harness.PADDLE_H))
-    s.wait_until_matches(s.in_window(0, 0, harness.PADDLE_W, harness.PADDLE_H), test_play_court,
+    steps.expect_paddle_at(s, (70, 55), "the creature centred on the mouse")
+    court = s.picture("pong.bmp").crop((0, 0, values.PADDLE_W, values.PADDLE_H))
+    s.wait_until_matches(s.in_window(0, 0, values.PADDLE_W, values.PADDLE_H), court,
                          "the court where the creature was", timeout=5.0, max_fraction=0.01)
     s.move_relative(-PUSH, -PUSH)
-    s.move_relative(*test_match.SERVE_MOUSE)
-    harness.wait_for_ball_in_flight(s)
+    s.move_relative(*values.SERVE_MOUSE)
+    steps.wait_for_ball_in_flight(s)
     log("the creature served")
 
     before = len(frame_period_ms(s))
@@ -223,7 +224,8 @@ def expect_match_end(s: PageSession, sheet: test_match.Sheet, number: int) -> No
 def match(s: PageSession) -> None:
     sheet = test_match.Sheet(s)
     start_playing(s)
-    test_match.serve_and_park(s)
+    steps.serve(s)
+    steps.park(s)
     expect_match_end(s, sheet, 1)
 
     test_match.click_at(s, test_match.WEITER_CLICK)
