@@ -39,7 +39,6 @@ from vomba_desktop.session import START_TIMEOUT_S
 
 SITE_FILES = {"index.html", "favicon.png", "vombapong.js", "vombapong.wasm", "vombapong.data"}
 GAME_FILE_COUNT = 36
-AUDIO_TIMEOUT_S = 10.0
 MATCH_TIME_WARP = 10.0
 # A frame's own wait: 30 ms less the time its events took; the intro waits in
 # shorter pieces, and SDL's wait for events in 1 ms steps.
@@ -59,7 +58,7 @@ def packed_files(site: Path) -> dict[str, bytes]:
     return {name: data[int(start):int(end)] for name, start, end in table}
 
 
-def site_files(site: Path, game_dir: Path, artifacts: Path) -> None:
+def site_files(site: Path, game_dir: Path) -> None:
     served = {path.name for path in site.iterdir()}
     if served != SITE_FILES:
         raise CaseFailed(f"the site holds {sorted(served)}, expected {sorted(SITE_FILES)}")
@@ -272,7 +271,7 @@ def main() -> int:
     started = time.monotonic()
     try:
         if args.case == "site_files":
-            site_files(args.site, args.game_dir, artifacts)
+            site_files(args.site, args.game_dir)
         else:
             case, warp, renderer = BROWSER_CASES[args.case]
             with PageSession(args.site, args.game_dir, artifacts, warp, renderer) as session:
