@@ -35,9 +35,8 @@ case "$target" in
     exit 2 ;;
 esac
 
-mapfile -t sources < <("$here/sdl-sources.sh")
-sdl_source=${sources[0]}
-mixer_source=${sources[1]}
+sources=$("$here/sdl-sources.sh") || { echo "cross-sdl: couldn't get SDL's sources" >&2; exit 1; }
+{ read -r sdl_source; read -r mixer_source; } <<<"$sources"
 sdl_version=${sdl_source##*_}
 mixer_version=${mixer_source##*_}
 dest=$cache/sdl/$target-$toolchain_id/${sdl_version}_${mixer_version}
