@@ -25,6 +25,10 @@ Usage: run_bench.py [--build-dir build] [--seconds 20] [--out FILE]
        run_bench.py --creature-only [--build-dir build] [--creature-seconds 12]
        (only the creature's part; prints, writes nothing)
 
+       run_bench.py --starts [--build-dir build]
+       (only the default start beside a start on the software renderer: the
+       time to the title and the peak memory there; prints, writes nothing)
+
        run_bench.py --idle [--build-dir build] [--seconds 20]
        (only the pause and the end-of-match display: the main thread's CPU and
        wake-ups (voluntary context switches) a second beside those of its other
@@ -44,9 +48,9 @@ from pathlib import Path
 
 from creature import CREATURE_SECONDS, creature_while_moving
 from measuring import load_average
-from report import RESULTS_HEADER, Run, creature_row, idle_rows, report, text_table
-from scenarios import (CONFIGS, TITLE_RUNS, Config, run_floor, run_game, run_microbench,
-                       title_time_ms)
+from report import RESULTS_HEADER, Run, creature_row, idle_rows, report, start_rows, text_table
+from scenarios import (CONFIGS, SOFTWARE_START, TITLE_RUNS, Config, alternating_starts,
+                       run_floor, run_game, run_microbench, start_to_title)
 from vomba_desktop import log
 from vomba_desktop.delay_probe import probe_library
 from vomba_desktop.session import Session
@@ -75,6 +79,13 @@ def measure_idle(game_dir: Path, configs: list[Config], seconds: float) -> int:
     return 0
 
 
+def measure_starts(game_dir: Path, workdir: Path) -> list:
+    """The default start beside the software renderer's, as rows of the results."""
+    log("--- the default start beside a start on the software renderer ---")
+    with Session(game_dir, workdir / "starts", "default") as s:
+        return start_rows(*alternating_starts(s, CONFIGS[0], SOFTWARE_START))
+
+
 def main() -> int:
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--build-dir", type=Path, default=REPO / "build")
@@ -87,6 +98,9 @@ def main() -> int:
                         help="how long the creature is swept while it is watched")
     parser.add_argument("--creature-only", action="store_true",
                         help="only watch the creature while it moves, on both renderers; "
+                             "print the rows and write nothing")
+    parser.add_argument("--starts", action="store_true",
+                        help="only the default start beside a start on the software renderer; "
                              "print the rows and write nothing")
     parser.add_argument("--idle", action="store_true",
                         help="only the pause and the end-of-match display, on both renderers; "
@@ -108,7 +122,7 @@ def main() -> int:
     probe = probe_library(build)
     microbench = bench_dir / "vomba_frame_bench"
     needs = [game_dir / GAME_EXECUTABLE]
-    if not args.creature_only:
+    if not (args.creature_only or args.starts):
         needs += [floor, probe, microbench]
     for needed in needs:
         if not needed.exists():
@@ -117,6 +131,10 @@ def main() -> int:
 
     workdir = Path(tempfile.mkdtemp(prefix="vomba-bench-"))
     log(f"logs and screenshots of this run in {workdir}")
+    if args.starts:
+        print(f"\n{game_dir}; load average {load_average():.2f}")
+        print(text_table(RESULTS_HEADER, measure_starts(game_dir, workdir)))
+        return 0
     if args.creature_only:
         rows = []
         for config in selected:
@@ -131,15 +149,15 @@ def main() -> int:
         log(f"--- {config.title} ---")
         with Session(game_dir, workdir / config.key, "default") as s:
             floor_result = run_floor(s, floor, probe, config, args.seconds, workdir)
-            titles = [title_time_ms(s, config) for _ in range(TITLE_RUNS)]
-            log(f"title on screen after {', '.join(f'{t:.0f}' for _, t in titles)} ms")
+            titles = [start_to_title(s, config) for _ in range(TITLE_RUNS)]
+            log(f"title on screen after {', '.join(f'{t.shown_ms:.0f}' for t in titles)} ms")
             game = run_game(s, probe, config, args.seconds, workdir)
             filt = "." if config is selected[0] else "Present.*/window"
             micro = run_microbench(microbench, s, config, filt)
             creature = creature_while_moving(s, config, args.creature_seconds)
         runs.append(Run(config, floor_result, titles, game, micro, creature))
 
-    text, markdown = report(runs, args.seconds)
+    text, markdown = report(runs, args.seconds, measure_starts(game_dir, workdir))
     out = args.out or bench_dir / "performance.md"
     out.parent.mkdir(parents=True, exist_ok=True)
     out.write_text(markdown)

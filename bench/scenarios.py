@@ -2,7 +2,9 @@
 configuration (renderer) at a time.
 
 1. the floor program (bench/floor.cpp), for its CPU use and its frame period;
-2. the game up to its title picture, for the start-up time;
+2. the game up to its title picture, for the start-up time and the memory
+   it took to get there; also the default start beside a start on SDL's
+   software renderer chosen outright, alternating;
 3. the game played from outside with a parked paddle: CPU in play, CPU
    paused (a click), play resumed until a side reaches 10, CPU at the
    end-of-match display, the memory, and the frame periods of all the play;
@@ -59,6 +61,10 @@ CONFIGS = (
     Config("opengl", "opengl: chosen with SDL_RENDER_DRIVER", {"SDL_RENDER_DRIVER": "opengl"},
            True),
 )
+# The lightest start there is: what the default start is held against on a
+# machine without a graphics card.
+SOFTWARE_START = Config("software", "software: chosen with SDL_RENDER_DRIVER",
+                        {"SDL_RENDER_DRIVER": "software"}, False)
 
 
 # ----- running programs in the X server --------------------------------------------
@@ -121,8 +127,15 @@ def run_floor(s: Session, floor: Path, probe: Path, config: Config, seconds: flo
 
 # ----- start-up time -----------------------------------------------------------------
 
-def title_time_ms(s: Session, config: Config) -> tuple[float, float]:
-    """Milliseconds from launch to the window mapped, and to the title on screen.
+@dataclass(frozen=True)
+class TitleStart:
+    mapped_ms: float  # from launch to the window mapped
+    shown_ms: float  # from launch to the title on screen
+    peak_mb: float  # the process's peak memory (VmHWM) when the title was seen
+
+
+def start_to_title(s: Session, config: Config) -> TitleStart:
+    """One start of the game, up to its title picture on screen.
 
     The title counts as shown when a strip across the window's middle matches
     Start.bmp; it is grabbed every few milliseconds.  Once seen, the game is
@@ -148,12 +161,27 @@ def title_time_ms(s: Session, config: Config) -> tuple[float, float]:
             now = time.monotonic()
             if compare_images(s.grab(strip), expected, "title").ok:
                 shown_ms = (now - started) * 1000.0
+                peak_mb = status_kb(proc.pid, "VmHWM") / 1024.0
     finally:
         os.killpg(proc.pid, signal.SIGKILL)
         proc.wait()
     if shown_ms is None:
         raise RuntimeError("the title did not appear")
-    return mapped_ms, shown_ms
+    return TitleStart(mapped_ms, shown_ms, peak_mb)
+
+
+def alternating_starts(s: Session, first: Config, second: Config,
+                       runs: int = TITLE_RUNS) -> tuple[list[TitleStart], list[TitleStart]]:
+    """`runs` starts of each, taken in turn, so that a change in the machine's
+    load falls on both alike."""
+    starts: tuple[list[TitleStart], list[TitleStart]] = ([], [])
+    for _ in range(runs):
+        for config, taken in zip((first, second), starts):
+            taken.append(start_to_title(s, config))
+    for config, taken in zip((first, second), starts):
+        log(f"{config.key}: title after {', '.join(f'{t.shown_ms:.0f}' for t in taken)} ms, "
+            f"peak {', '.join(f'{t.peak_mb:.1f}' for t in taken)} MB")
+    return starts
 
 
 # ----- driving a match from outside -------------------------------------------------
