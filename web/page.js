@@ -40,5 +40,6 @@ Module['vombaGameEnded'] = function (exitCode) {
     end.textContent = 'VombaPong had to stop. ' + vombaMessages.join(' ');
   }
   Module['canvas'].hidden = true;
+  document.getElementById('how').hidden = true;
   end.hidden = false;
 };
