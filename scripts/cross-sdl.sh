@@ -1,23 +1,25 @@
 #!/usr/bin/env bash
-# SDL2 and SDL2_mixer built for a platform that has no Debian package of them
-# to link against (Windows, the browser), from Debian's own sources at the
-# Linux build's versions (scripts/sdl-sources.sh). A build takes minutes, so
-# it is done once and kept in the cache outside the clone, keyed by target,
-# toolchain and the two versions:
+# SDL2 and SDL2_mixer built for a platform whose own libraries the machine
+# does not have (Windows, the browser): from Debian's sources at the Linux
+# build's versions (scripts/sdl-sources.sh), static, the mixer with WAV only
+# and every other codec off, since the game plays nothing else. A build takes
+# minutes, so it is kept in the cache outside the clone, keyed by target,
+# toolchain and both versions:
 #
 #   $VOMBA_CACHE/sdl/<target>-<toolchain id>/<sdl version>_<mixer version>/
+#       prefix/            what the game's build finds SDL2 and SDL2_mixer in,
+#                          and their licences (prefix/licenses/)
+#       build-<name>.log   how each was built
+#       stamp              written last: a build that was cut short is done again
 #
-# The stamp file .built is written last: a build that was interrupted has
-# none and is done again from the start. Prints the prefix, which holds both
-# libraries and their CMake files, for CMAKE_PREFIX_PATH.
-#
-# Usage: scripts/cross-sdl.sh <target>     targets: win64
+# Usage: scripts/cross-sdl.sh <target>   (win64: MinGW-w64; web: Emscripten)
+# Prints the install prefix, for CMAKE_PREFIX_PATH.
 set -euo pipefail
 
 target=${1:-}
+cache=${VOMBA_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/vombapong}
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/.." && pwd)
-cache=${VOMBA_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/vombapong}
 jobs=${JOBS:-$(nproc 2>/dev/null || echo 2)}
 
 # What differs between targets: the tools it needs, the command that
@@ -30,58 +32,60 @@ case "$target" in
     # The Debian versions of the compiler and of the MinGW-w64 runtime.
     toolchain_id=mingw-gcc$(dpkg-query -W -f='${Version}' gcc-mingw-w64-x86-64-posix)-crt$(
       dpkg-query -W -f='${Version}' mingw-w64-x86-64-dev)
-    # Linked into the game's one .exe: no DLLs to ship beside it.
-    sdl_options=(-DSDL_SHARED=OFF -DSDL_STATIC=ON)
+    sdl_options=()
+    ;;
+  web)
+    "$here/install-deps.sh" --web >&2
+    # Debian's Emscripten runs its JavaScript tools with the machine's node,
+    # which finds Debian's node modules (acorn) only when told where they are.
+    export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
+    toolchain_id=emscripten-$(sed -n 1p /usr/share/emscripten/emscripten-version.txt | tr -d '"')
+    configure=(emcmake cmake)
+    # No threads: a page gets them only when its server sends cross-origin
+    # isolation headers, and SDL's Emscripten audio and video need none.
+    sdl_options=(-DSDL_THREADS=OFF -DSDL_PTHREADS=OFF)
     ;;
   *)
-    echo "usage: $0 <target>   (targets: win64)" >&2
+    echo "usage: $0 <target>   (targets: win64, web)" >&2
     exit 2 ;;
 esac
 
-sources=$("$here/sdl-sources.sh")
-sdl_source=$(sed -n 1p <<<"$sources")
-mixer_source=$(sed -n 2p <<<"$sources")
+sources=$("$here/sdl-sources.sh") || { echo "cross-sdl: couldn't get SDL's sources" >&2; exit 1; }
+{ read -r sdl_source; read -r mixer_source; } <<<"$sources"
 # The folders are named <package>_<version>.
-prefix=$cache/sdl/$target-$toolchain_id/${sdl_source##*_}_${mixer_source##*_}
-stamp=$prefix/.built
+sdl_version=${sdl_source##*_}
+mixer_version=${mixer_source##*_}
+dest=$cache/sdl/$target-$toolchain_id/${sdl_version}_${mixer_version}
+prefix=$dest/prefix
 
-if [ -f "$stamp" ]; then
-  echo "$prefix"
-  exit 0
+if [ ! -f "$dest/stamp" ]; then
+  echo "cross-sdl: building SDL2 $sdl_version and SDL2_mixer $mixer_version for $target" \
+       "into $dest (several minutes, once)" >&2
+  rm -rf "$dest"
+  mkdir -p "$dest"
+  build() {  # <name> <source> <cmake options...>: configure, build niced, install
+    local name=$1 source=$2
+    shift 2
+    nice "${configure[@]}" -S "$source" -B "$dest/build-$name" -DCMAKE_BUILD_TYPE=Release \
+      -DCMAKE_INSTALL_PREFIX="$prefix" -DCMAKE_PREFIX_PATH="$prefix" \
+      -DCMAKE_FIND_ROOT_PATH="$prefix" "$@" >"$dest/build-$name.log" 2>&1 &&
+      nice cmake --build "$dest/build-$name" -j "$jobs" >>"$dest/build-$name.log" 2>&1 &&
+      cmake --install "$dest/build-$name" >>"$dest/build-$name.log" 2>&1 ||
+      { echo "cross-sdl: building $name failed; see $dest/build-$name.log" >&2; exit 1; }
+  }
+  build sdl2 "$sdl_source" -DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF -DSDL_TESTS=OFF \
+    "${sdl_options[@]}"
+  build sdl2_mixer "$mixer_source" -DBUILD_SHARED_LIBS=OFF -DSDL2MIXER_SAMPLES=OFF \
+    -DSDL2MIXER_VENDORED=OFF -DSDL2MIXER_DEPS_SHARED=OFF -DSDL2MIXER_CMD=OFF \
+    -DSDL2MIXER_FLAC=OFF -DSDL2MIXER_MOD=OFF -DSDL2MIXER_MP3=OFF -DSDL2MIXER_MIDI=OFF \
+    -DSDL2MIXER_OPUS=OFF -DSDL2MIXER_VORBIS= -DSDL2MIXER_WAVE=ON
+  rm -rf "$dest/build-sdl2" "$dest/build-sdl2_mixer"
+  # The licences of what a port links in, for whoever ships it: Debian's
+  # copyright files, which cover every part of the sources (SDL's own code is
+  # under the zlib licence, some of what it contains under others).
+  mkdir -p "$prefix/licenses"
+  cp "$sdl_source/debian/copyright" "$prefix/licenses/SDL2.txt"
+  cp "$mixer_source/debian/copyright" "$prefix/licenses/SDL2_mixer.txt"
+  date -u +%FT%TZ >"$dest/stamp"
 fi
-
-echo "cross-sdl: building SDL2 and SDL2_mixer for $target into $prefix" >&2
-started=$(date +%s)
-rm -rf "$prefix"
-work=$(mktemp -d "${TMPDIR:-/tmp}/vombapong-cross-sdl-XXXXXX")
-trap 'rm -rf "$work"' EXIT
-
-# build <source> <build folder> <options...>: configure, build niced on every
-# core, install into the prefix.
-build() {
-  local source=$1 folder=$2
-  shift 2
-  nice "${configure[@]}" -S "$source" -B "$work/$folder" -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_INSTALL_PREFIX="$prefix" -DCMAKE_PREFIX_PATH="$prefix" "$@" >&2
-  nice cmake --build "$work/$folder" -j "$jobs" >&2
-  cmake --install "$work/$folder" >&2
-}
-
-build "$sdl_source" sdl -DSDL_TEST=OFF "${sdl_options[@]}"
-# The game plays WAV files only: every other codec is left out, so nothing
-# else is needed or linked.
-build "$mixer_source" mixer -DBUILD_SHARED_LIBS=OFF -DSDL2MIXER_SAMPLES=OFF \
-  -DSDL2MIXER_VENDORED=OFF -DSDL2MIXER_CMD=OFF -DSDL2MIXER_FLAC=OFF -DSDL2MIXER_MOD=OFF \
-  -DSDL2MIXER_MP3=OFF -DSDL2MIXER_MIDI=OFF -DSDL2MIXER_OPUS=OFF -DSDL2MIXER_VORBIS= \
-  -DSDL2MIXER_WAVE=ON
-
-# The licences of what the game links in, for whoever ships it: Debian's
-# copyright files, which cover every part of the sources (SDL's own code is
-# under the zlib licence, some of what it contains under others).
-mkdir -p "$prefix/licenses"
-cp "$sdl_source/debian/copyright" "$prefix/licenses/SDL2.txt"
-cp "$mixer_source/debian/copyright" "$prefix/licenses/SDL2_mixer.txt"
-
-touch "$stamp"
-echo "cross-sdl: done in $(($(date +%s) - started)) s" >&2
 echo "$prefix"

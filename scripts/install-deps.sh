@@ -18,7 +18,14 @@ case "${1:-}" in
           # checkers: lintian, autopkgtest with what debian/tests needs (xauth
           # for xvfb-run), and the validators of the desktop entry, the
           # metainfo and the manual page.
-          dpkg-dev debhelper lintian autopkgtest xauth appstream desktop-file-utils man-db) ;;
+          dpkg-dev debhelper lintian autopkgtest xauth appstream desktop-file-utils man-db
+          # The game's page: Debian's Chromium, headless, spoken to over its
+          # DevTools protocol on a pipe (tests/web/).
+          chromium) ;;
+  --web)
+    # make web: Debian's Emscripten (its system libraries come prebuilt, so
+    # it compiles offline) and what scripts/cross-sdl.sh builds SDL with.
+    want=(cmake make emscripten) ;;
   --bench)
     # make bench builds everything, tests included, and plays the game under Xvfb.
     want=("${play[@]}" googletest libgtest-dev libbenchmark-dev xvfb xdotool python3 python3-xlib
@@ -41,7 +48,7 @@ case "${1:-}" in
     # root, and runs the display that the game inside it is shown on.
     want=(mmdebstrap xvfb python3 python3-xlib python3-pil) ;;
   *)
-    echo "usage: $0 [--test | --bench | --windows | --package | --fresh-check | --sdl-sources]" >&2
+    echo "usage: $0 [--test | --bench | --windows | --web | --package | --fresh-check | --sdl-sources]" >&2
     exit 2 ;;
 esac
 

@@ -31,7 +31,8 @@ add_deb_src_entries() {
   local list=/etc/apt/sources.list.d/vombapong-deb-src.sources
   [ -e "$list" ] && return 0
   local entries
-  entries=$(cat /etc/apt/sources.list.d/*.sources 2>/dev/null |
+  # No .sources file at all is no entry, not a failure: the older format follows.
+  entries=$( { cat /etc/apt/sources.list.d/*.sources 2>/dev/null || true; } |
     awk 'BEGIN { RS = ""; ORS = "\n\n" }
          /Types:[^\n]*deb/ && /(debian|ubuntu)/ { sub(/Types:[^\n]*/, "Types: deb-src"); print }')
   if [ -z "$entries" ] && [ -e /etc/apt/sources.list ]; then

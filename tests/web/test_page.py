@@ -1,0 +1,290 @@
+"""The game's page (make web) as a player meets it in a browser: Debian's
+Chromium, headless, without any flag that loosens its rules for sound or the
+pointer, the site served on 127.0.0.1.
+
+  site_files  what is served: the page's own files, and in the .data the
+              game's 36 files byte for byte as the desktop build made them
+  title       the page around the canvas, and the title picture on it
+              pixel-exact
+  play        the click that starts the game also starts its sound and holds
+              the pointer; the intro, the court, the creature following the
+              mouse, a click's pause and resume, and the browser's own Escape
+              pausing the game; the frame period, measured, not asserted
+  match       two whole matches, timers ten times faster: the end-of-match
+              display, WEITER starting a fresh match at 0:0 with the pointer
+              held again, and ENDE leaving a quiet end screen
+
+Every browser case also fails on a console error or a request for anything
+beyond the site.  Pictures, places and steps come from the desktop tests
+(vomba_desktop, and the match's pictures from tests/e2e/test_match.py), whose
+session the page session stands in for.
+"""
+
+from __future__ import annotations
+
+import argparse
+import hashlib
+import re
+import shutil
+import statistics
+import sys
+import time
+import traceback
+from pathlib import Path
+
+import test_match
+from page import PageSession
+from vomba_desktop import CaseFailed, log, pictures, steps, values
+from vomba_desktop.session import START_TIMEOUT_S
+
+SITE_FILES = {"index.html", "favicon.png", "vombapong.js", "vombapong.wasm", "vombapong.data"}
+GAME_FILE_COUNT = 36
+MATCH_TIME_WARP = 10.0
+# A frame's own wait: 30 ms less the time its events took; the intro waits in
+# shorter pieces, and SDL's wait for events in 1 ms steps.
+FRAME_WAIT_MIN_MS = 25
+PACE_SAMPLE_S = 3.0
+PUSH = values.PUSH
+PAUSED_MOUSE = (340, 240)  # where the free pointer rests over the court, and clicks
+
+
+# ----- what is served ---------------------------------------------------------------
+
+def packed_files(site: Path) -> dict[str, bytes]:
+    """The files in the .data, by name, as the loader's table places them."""
+    loader = (site / "vombapong.js").read_text()
+    data = (site / "vombapong.data").read_bytes()
+    table = re.findall(r'"filename":\s*"/([^"]+)",\s*"start":\s*(\d+),\s*"end":\s*(\d+)', loader)
+    return {name: data[int(start):int(end)] for name, start, end in table}
+
+
+def site_files(site: Path, game_dir: Path) -> None:
+    served = {path.name for path in site.iterdir()}
+    if served != SITE_FILES:
+        raise CaseFailed(f"the site holds {sorted(served)}, expected {sorted(SITE_FILES)}")
+    packed = packed_files(site)
+    desktop = {path.name: path.read_bytes() for path in game_dir.iterdir()
+               if path.suffix in (".bmp", ".wav")}
+    if len(desktop) != GAME_FILE_COUNT or set(packed) != set(desktop):
+        raise CaseFailed(f"the .data holds {len(packed)} files and the desktop build's folder "
+                         f"{len(desktop)}: only in the .data {sorted(set(packed) - set(desktop))}, "
+                         f"missing there {sorted(set(desktop) - set(packed))}")
+    differing = [name for name in sorted(packed)
+                 if hashlib.sha256(packed[name]).digest() != hashlib.sha256(desktop[name]).digest()]
+    if differing:
+        raise CaseFailed(f"these files differ from the desktop build's: {differing}")
+    log(f"the .data carries the {len(packed)} files of {game_dir}, sha256 for sha256")
+
+
+# ----- the page and its title ----------------------------------------------------
+
+def title(s: PageSession) -> None:
+    s.open_page()
+    window = values.GAME_FACTS["window"]
+    facts = s.evaluate("""(() => {
+        const canvas = document.getElementById('canvas').getBoundingClientRect();
+        const icon = document.querySelector('link[rel=icon]');
+        const away = [...document.querySelectorAll('[src], [href]')]
+            .map(e => e.src || e.href).filter(u => !u.startsWith(location.origin + '/'));
+        return {title: document.title, icon: icon && icon.href, away: away,
+                links: document.querySelectorAll('a').length,
+                canvas: [canvas.x, canvas.y, canvas.width, canvas.height],
+                view: [innerWidth, innerHeight]};
+    })()""")
+    log(f"the page: {facts}")
+    if facts["title"] != window["title"]:
+        raise CaseFailed(f"page title {facts['title']!r}, expected the window's {window['title']!r}")
+    if not facts["icon"] or not facts["icon"].endswith("/favicon.png"):
+        raise CaseFailed(f"the page's icon is {facts['icon']!r}, not the game's favicon.png")
+    if facts["links"] or facts["away"]:
+        raise CaseFailed(f"the page links away: {facts['links']} links, {facts['away']}")
+    x, y, w, h = facts["canvas"]
+    if [w, h] != window["size"] or abs(x + w / 2 - facts["view"][0] / 2) > 1:
+        raise CaseFailed(f"the canvas is {w} x {h} at x {x}, not {window['size']} centred in "
+                         f"a page {facts['view'][0]} wide")
+    s.wait_until_matches(s.window_rect(), s.picture("Start.bmp"), "title picture",
+                         timeout=START_TIMEOUT_S, tolerance=0, max_fraction=0)
+    s.expect_clean()
+
+
+# ----- playing ----------------------------------------------------------------------
+
+def start_playing(s: PageSession) -> None:
+    """From the title, one click: the sound runs, the court comes, the pointer is held."""
+    s.open_page()
+    s.wait_until_matches(s.window_rect(), s.picture("Start.bmp"), "title picture",
+                         timeout=START_TIMEOUT_S)
+    if s.evaluate("!!(Module.SDL2 && Module.SDL2.audioContext)"):
+        raise CaseFailed("the page has its audio before the player clicked")
+    steps.click_past_title(s)
+    state, made_in = s.evaluate("[Module.SDL2 && Module.SDL2.audioContext &&"
+                                " Module.SDL2.audioContext.state, window.vombaAudioMadeIn]")
+    if state != "running" or made_in != "mousedown":
+        raise CaseFailed(f"the game's audio is {state!r} after the title click, made during "
+                         f"{made_in or 'no event'}: not started within the click")
+    log("the title click started the audio")
+    steps.require_frame_loop(s)
+    if not s.pointer_held():
+        raise CaseFailed("the pointer is not held when play starts")
+    log("play started with the pointer held, no click of its own")
+
+
+def push_creature(s: PageSession, push: tuple[int, int], at: tuple[int, int], what: str) -> None:
+    """Push the mouse against a clamp until the creature stands at `at`: a
+    movement sent while the browser is still taking hold of the pointer is
+    lost, as a player's would be, so pushing again is only what a player does."""
+    expected = steps.paddle_picture(s, at)
+    rect = s.in_window(at[0], at[1], values.PADDLE_W, values.PADDLE_H)
+
+    def there() -> bool:
+        s.move_relative(*push)
+        return pictures.compare_images(s.grab(rect), expected, what, max_fraction=0.01).ok
+    s.wait_until(there, what, timeout=10.0)
+    log(f"{what}: there")
+
+
+def expect_playing(s: PageSession, what: str) -> None:
+    """The pointer is held and the creature answers the mouse, into both corners
+    of its half: a game that still paused could stand in one of them at most."""
+    s.wait_until(s.pointer_held, f"{what}: the pointer held", timeout=5.0)
+    push_creature(s, (PUSH, PUSH), (240, 310), f"{what}: the creature at the bottom-right clamp")
+    push_creature(s, (-PUSH, -PUSH), (0, 0), f"{what}: the creature at the top-left clamp")
+
+
+def expect_paused(s: PageSession, what: str) -> None:
+    """The pointer is free and nothing on the court moves, not even the creature
+    under the mouse that the player now moves over the court."""
+    s.wait_until(lambda: not s.pointer_held(), f"{what}: the pointer free", timeout=5.0)
+    still = s.wait_until_still(s.window_rect(), what, interval=0.3, timeout=10.0)
+    s.move_in_window(*PAUSED_MOUSE)
+    time.sleep(0.5)
+    s.expect_matches(s.window_rect(), still, f"{what}, a moment later", tolerance=0,
+                     max_fraction=0)
+
+
+def frame_period_ms(s: PageSession) -> list[float]:
+    """The periods between the frame waits the game asked of the page lately."""
+    waits = s.evaluate("window.vombaWaits")
+    starts = [at for at, ms in waits if ms >= FRAME_WAIT_MIN_MS]
+    return [b - a for a, b in zip(starts, starts[1:])]
+
+
+def play(s: PageSession) -> None:
+    start_playing(s)
+    expect_playing(s, "first play")
+    s.move_relative(100, 100)
+    steps.expect_paddle_at(s, (70, 55), "the creature centred on the mouse")
+    court = s.picture("pong.bmp").crop((0, 0, values.PADDLE_W, values.PADDLE_H))
+    s.wait_until_matches(s.in_window(0, 0, values.PADDLE_W, values.PADDLE_H), court,
+                         "the court where the creature was", timeout=5.0, max_fraction=0.01)
+    s.move_relative(-PUSH, -PUSH)
+    s.move_relative(*values.SERVE_MOUSE)
+    steps.wait_for_ball_in_flight(s)
+    log("the creature served")
+
+    before = len(frame_period_ms(s))
+    time.sleep(PACE_SAMPLE_S)
+    periods = frame_period_ms(s)[before:]
+    log(f"frame period in the browser: median {statistics.median(periods):.1f} ms, mean "
+        f"{statistics.fmean(periods):.1f} ms over {len(periods)} frames (30 ms wait plus drawing)")
+
+    s.click(1)
+    expect_paused(s, "paused by a click")
+    s.click(1)
+    expect_playing(s, "played on by a click")
+
+    # The browser lets the pointer go on Escape. Headless Chromium does not act
+    # on the key itself, so the page lets it go: the same event for the game.
+    s.evaluate("document.exitPointerLock()")
+    expect_paused(s, "paused by the browser letting the pointer go")
+    s.click(1)
+    expect_playing(s, "played on by a click after Escape")
+    s.expect_clean()
+
+
+# ----- whole matches ------------------------------------------------------------------
+
+def fresh_match_shown(s: PageSession, sheet: test_match.Sheet) -> bool:
+    fresh = test_match.Expected(s.picture("pong.bmp"))
+    fresh.draw(sheet.digit(0), test_match.top_left(test_match.PLAYER_UNITS))
+    fresh.draw(sheet.digit(0), test_match.top_left(test_match.COMPUTER_DIGIT))
+    fresh.unknown(test_match.COMPUTER_COLUMN)
+    return all(test_match.compare_known(test_match.grab_rect(s, rows), fresh.crop(rows),
+                                        "fresh match", 0.002).ok
+               for rows in (test_match.TOP_ROWS, test_match.BUTTON_ROWS))
+
+
+def expect_match_end(s: PageSession, sheet: test_match.Sheet, number: int) -> None:
+    test_match.play_to_the_end(s, sheet)
+    if s.pointer_held():
+        raise CaseFailed(f"match {number} is over, but the pointer is still held")
+
+
+def match(s: PageSession) -> None:
+    sheet = test_match.Sheet(s)
+    start_playing(s)
+    steps.serve(s)
+    steps.park(s)
+    expect_match_end(s, sheet, 1)
+
+    test_match.click_at(s, test_match.WEITER_CLICK)
+    s.wait_until(lambda: fresh_match_shown(s, sheet), "a fresh court at 0:0 after WEITER",
+                 timeout=15.0)
+    s.wait_until(s.pointer_held, "the pointer held again after WEITER", timeout=5.0)
+    log("WEITER: a fresh court at 0:0, the pointer held")
+    # The parked creature stands over the serve place: the new match serves itself.
+    expect_match_end(s, sheet, 2)
+
+    test_match.click_at(s, test_match.ENDE_CLICK)
+    s.wait_until(lambda: s.game.poll() is not None, "the game ends after ENDE")
+    end = s.evaluate("[document.getElementById('canvas').hidden,"
+                     " document.getElementById('end').textContent]")
+    if s.game.poll() != 0 or not end[0] or "Thanks for playing" not in end[1]:
+        raise CaseFailed(f"after ENDE: exit code {s.game.poll()}, canvas hidden {end[0]}, "
+                         f"the page says {end[1]!r}")
+    log(f"after ENDE the page says {end[1]!r}")
+    s.expect_clean()
+
+
+# ----- running ------------------------------------------------------------------------
+
+# The browser's WebGL renderer where a player's browser has it, SDL's software
+# renderer where it has none (the match, where it also draws faster here).
+BROWSER_CASES = {"title": (title, 1.0, "default"), "play": (play, 1.0, "default"),
+                 "match": (match, MATCH_TIME_WARP, "software")}
+
+
+def main() -> int:
+    parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
+    parser.add_argument("--site", required=True, type=Path, help="the built site (make web)")
+    parser.add_argument("--game-dir", required=True, type=Path,
+                        help="the desktop build's game folder, for its pictures and files")
+    parser.add_argument("--case", required=True, choices=["site_files", *BROWSER_CASES])
+    parser.add_argument("--artifacts", required=True, type=Path)
+    args = parser.parse_args()
+    artifacts = args.artifacts / args.case
+    shutil.rmtree(artifacts, ignore_errors=True)
+    artifacts.mkdir(parents=True)
+    if not (args.site / "index.html").exists():
+        print(f"no site at {args.site}: make web builds it (make test does)", file=sys.stderr)
+        return 1
+    started = time.monotonic()
+    try:
+        if args.case == "site_files":
+            site_files(args.site, args.game_dir)
+        else:
+            case, warp, renderer = BROWSER_CASES[args.case]
+            with PageSession(args.site, args.game_dir, artifacts, warp, renderer) as session:
+                case(session)
+    except Exception as failure:
+        if not isinstance(failure, CaseFailed):
+            traceback.print_exc()
+        log(f"case {args.case}: FAILED after {time.monotonic() - started:.1f} s: {failure}")
+        log(f"artifacts in {artifacts}")
+        return 1
+    log(f"case {args.case}: passed in {time.monotonic() - started:.1f} s")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

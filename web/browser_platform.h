@@ -1,0 +1,18 @@
+// What a browser asks of the game that a desktop does not, in one place: the
+// machine's own clock and waits (realPlatform), plus what the stages of the run
+// add in a page. A browser starts a page's sound, and holds its pointer, only
+// in answer to a player's gesture; it releases the pointer itself on Escape;
+// and a page that ends must still show something.
+//
+// - The title click also starts the browser's audio, so the intro is heard.
+// - The title click also holds the pointer, so play starts steered without a
+//   click of its own (which would pause). The pointer is held from the click
+//   on, through the intro, not only from the court on as on the desktop.
+// - The pointer released by the browser (Escape, or a refused request) while
+//   the game wants it held pauses the game, as a click would.
+// - When the game ends, the page shows a quiet end screen (web/page.js).
+#pragma once
+
+#include "app/platform.h"
+
+Platform browserPlatform();
