@@ -2,9 +2,8 @@
 
 #include <cstdio>
 
-#include "app/video_driver.h"
-
 #include "app/platform_messages.h"
+#include "app/video_driver.h"
 
 namespace {
 constexpr size_t kBoxLineCharacters = 60;

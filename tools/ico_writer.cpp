@@ -1,6 +1,5 @@
 #include "ico_writer.h"
 
-#include <fstream>
 #include <stdexcept>
 
 #include "png_writer.h"
@@ -60,11 +59,7 @@ std::vector<std::uint8_t> encodeIco(const std::vector<RgbaImage>& images) {
 }
 
 bool writeIco(const std::string& path, const std::vector<RgbaImage>& images) {
-  const std::vector<std::uint8_t> bytes = encodeIco(images);
-  std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()),
-            static_cast<std::streamsize>(bytes.size()));
-  return static_cast<bool>(out);
+  return writeBytes(path, encodeIco(images));
 }
 
 }  // namespace assets

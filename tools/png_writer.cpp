@@ -190,7 +190,10 @@ std::vector<std::uint8_t> encodePng(const RgbaImage& image) {
 }
 
 bool writePng(const std::string& path, const RgbaImage& image) {
-  const std::vector<std::uint8_t> bytes = encodePng(image);
+  return writeBytes(path, encodePng(image));
+}
+
+bool writeBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
   std::ofstream out(path, std::ios::binary);
   out.write(reinterpret_cast<const char*>(bytes.data()),
             static_cast<std::streamsize>(bytes.size()));

@@ -16,5 +16,8 @@ namespace assets {
 std::vector<std::uint8_t> encodePng(const RgbaImage& image);
 // Returns false if the file cannot be written.
 bool writePng(const std::string& path, const RgbaImage& image);
+// A whole encoded file, such as a PNG or an icon holding PNGs; false if it
+// cannot be written.
+bool writeBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
 
 }  // namespace assets

@@ -4,7 +4,7 @@ game under Xvfb.
 PageSession is the desktop tests' Session (vomba_desktop) with the browser in
 place of the X server: the canvas stands where the desktop window opens, at
 (WINDOW_X, WINDOW_Y) on a screen of its own, so every picture, wait, step and
-place of the desktop tests (vomba_desktop.steps, tests/e2e/test_match.py)
+place of the desktop tests (vomba_desktop.steps, vomba_desktop.match)
 works on the page unchanged.
 The mouse is Chromium's (the DevTools protocol's Input domain), screen grabs
 are screenshots of the canvas, and the page's ending (web/page.js records its

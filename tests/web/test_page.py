@@ -16,7 +16,7 @@ pointer, the site served on 127.0.0.1.
 
 Every browser case also fails on a console error or a request for anything
 beyond the site.  Pictures, places and steps come from the desktop tests
-(vomba_desktop, and the match's pictures from tests/e2e/test_match.py), whose
+(vomba_desktop, whose match module watches a whole match and pictures it), whose
 session the page session stands in for.
 """
 
@@ -32,9 +32,9 @@ import time
 import traceback
 from pathlib import Path
 
-import test_match
 from page import PageSession
 from vomba_desktop import CaseFailed, log, pictures, steps, values
+from vomba_desktop import match as whole_match
 from vomba_desktop.session import START_TIMEOUT_S
 
 SITE_FILES = {"index.html", "favicon.png", "vombapong.js", "vombapong.wasm", "vombapong.data"}
@@ -204,30 +204,27 @@ def play(s: PageSession) -> None:
 
 # ----- whole matches ------------------------------------------------------------------
 
-def fresh_match_shown(s: PageSession, sheet: test_match.Sheet) -> bool:
-    fresh = test_match.Expected(s.picture("pong.bmp"))
-    fresh.draw(sheet.digit(0), test_match.top_left(test_match.PLAYER_UNITS))
-    fresh.draw(sheet.digit(0), test_match.top_left(test_match.COMPUTER_DIGIT))
-    fresh.unknown(test_match.COMPUTER_COLUMN)
-    return all(test_match.compare_known(test_match.grab_rect(s, rows), fresh.crop(rows),
+def fresh_match_shown(s: PageSession, sheet: whole_match.Sheet) -> bool:
+    fresh = whole_match.fresh_match(s, sheet)
+    return all(whole_match.compare_known(whole_match.grab_rect(s, rows), fresh.crop(rows),
                                         "fresh match", 0.002).ok
-               for rows in (test_match.TOP_ROWS, test_match.BUTTON_ROWS))
+               for rows in (whole_match.TOP_ROWS, whole_match.BUTTON_ROWS))
 
 
-def expect_match_end(s: PageSession, sheet: test_match.Sheet, number: int) -> None:
-    test_match.play_to_the_end(s, sheet)
+def expect_match_end(s: PageSession, sheet: whole_match.Sheet, number: int) -> None:
+    whole_match.play_to_the_end(s, sheet)
     if s.pointer_held():
         raise CaseFailed(f"match {number} is over, but the pointer is still held")
 
 
 def match(s: PageSession) -> None:
-    sheet = test_match.Sheet(s)
+    sheet = whole_match.Sheet(s)
     start_playing(s)
     steps.serve(s)
     steps.park(s)
     expect_match_end(s, sheet, 1)
 
-    test_match.click_at(s, test_match.WEITER_CLICK)
+    whole_match.click_at(s, whole_match.WEITER_CLICK)
     s.wait_until(lambda: fresh_match_shown(s, sheet), "a fresh court at 0:0 after WEITER",
                  timeout=15.0)
     s.wait_until(s.pointer_held, "the pointer held again after WEITER", timeout=5.0)
@@ -235,7 +232,7 @@ def match(s: PageSession) -> None:
     # The parked creature stands over the serve place: the new match serves itself.
     expect_match_end(s, sheet, 2)
 
-    test_match.click_at(s, test_match.ENDE_CLICK)
+    whole_match.click_at(s, whole_match.ENDE_CLICK)
     s.wait_until(lambda: s.game.poll() is not None, "the game ends after ENDE")
     end = s.evaluate("[document.getElementById('canvas').hidden,"
                      " document.getElementById('end').textContent]")
