@@ -14,11 +14,12 @@ case "${1:-}" in
   --test)
     want=("${play[@]}" googletest libgtest-dev libbenchmark-dev xvfb xdotool python3 python3-xlib
           python3-pil imagemagick sox x11-utils valgrind mesa-utils
-          # The Debian package built from debian/ (dpkg-dev, debhelper) and its
+          # The Debian package built from debian/ (dpkg-dev, debhelper, and
+          # build-essential, which dpkg-buildpackage requires of every build) and its
           # checkers: lintian, autopkgtest with what debian/tests needs (xauth
           # for xvfb-run), and the validators of the desktop entry, the
           # metainfo and the manual page.
-          dpkg-dev debhelper lintian autopkgtest xauth appstream desktop-file-utils man-db
+          build-essential dpkg-dev debhelper lintian autopkgtest xauth appstream desktop-file-utils man-db
           # The game's page: Debian's Chromium, headless, spoken to over its
           # DevTools protocol on a pipe (tests/web/).
           chromium) ;;
