@@ -30,7 +30,7 @@ import sys
 import tempfile
 import time
 from pathlib import Path
-from typing import Optional
+from typing import Callable, Optional
 
 from PIL import Image
 from Xlib import display, error
@@ -66,9 +66,10 @@ def shows_picture(d, win, picture: Path) -> bool:
     return pictures.compare_images(shown, expected, "title picture").ok
 
 
-def wait_for_title(d, command: subprocess.Popen, facts: Path, picture: Path,
-                   timeout: float):
-    """The game's window once it shows the title picture and stays."""
+def wait_for_title(d, command: subprocess.Popen, title_now: Callable[[], Optional[str]],
+                   picture: Path, timeout: float):
+    """The game's window once it shows the title picture and stays.
+    `title_now` gives the window's title, or None while it is not known yet."""
     deadline = time.monotonic() + timeout
     while True:
         if command.poll() is not None:
@@ -76,7 +77,7 @@ def wait_for_title(d, command: subprocess.Popen, facts: Path, picture: Path,
                              "showed its title picture")
         if time.monotonic() > deadline:
             raise CaseFailed(f"no title picture within {timeout:.0f} s")
-        title = window_title(facts)
+        title = title_now()
         if title is not None:
             def ours(t: str) -> bool:
                 return t == title
@@ -112,8 +113,8 @@ def play_and_close(args: argparse.Namespace, server: XServer) -> int:
     try:
         d = display.Display(server.name)
         try:
-            win = wait_for_title(d, command, args.facts, args.title_picture,
-                                 args.window_timeout)
+            win = wait_for_title(d, command, lambda: window_title(args.facts),
+                                 args.title_picture, args.window_timeout)
             log(f"the title picture is on the display in window 0x{win.id:x}; "
                 "sending WM_DELETE_WINDOW")
             windows.request_close(d, win)
