@@ -12,6 +12,21 @@ constexpr int kButtonsBottomY = 400;
 constexpr int kButtonsSplitX = 300;
 constexpr int kPlayAgainLeftX = 5;
 constexpr int kQuitRightX = 600;
+
+// While the window holds the mouse, SDL's own position runs on to the
+// window's edge where the paddle has stopped at its limit, and every later
+// motion would be clamped back to that limit until SDL's position came back
+// inside: the creature would seem stuck. So SDL's position is set to the
+// paddle's. Held, the warp only sets that position: the pointer does not jump
+// and no motion is queued (one that were would land on the same place).
+// A free pointer is left where the player put it.
+void keepMouseOnPaddle(SDL_Window* window, const SDL_Point& read, const PlayerPaddle& paddle) {
+  const bool clamped = read.x != paddle.mouseX || read.y != paddle.mouseY;
+  if (clamped && SDL_GetRelativeMouseMode()) {
+    SDL_WarpMouseInWindow(window, paddle.mouseX, paddle.mouseY);
+  }
+}
+
 }  // namespace
 
 int clampPaddleCentreX(int mouseX) {
@@ -32,9 +47,11 @@ EndButton endButtonAt(int x, int y) {
 
 void handleMotion(Session& s) {
   PlayerPaddle& paddle = s.player;
-  SDL_GetMouseState(&paddle.mouseX, &paddle.mouseY);
-  paddle.mouseX = clampPaddleCentreX(paddle.mouseX);
-  paddle.mouseY = clampPaddleCentreY(paddle.mouseY);
+  SDL_Point read{};
+  SDL_GetMouseState(&read.x, &read.y);
+  paddle.mouseX = clampPaddleCentreX(read.x);
+  paddle.mouseY = clampPaddleCentreY(read.y);
+  keepMouseOnPaddle(s.game.window, read, paddle);
   paddle.srcRect = kPaddleSource;
   if (!paddle.firstDraw) {
     SDL_RenderCopy(s.game.renderer, s.courtTexture, &paddle.dstRect, &paddle.dstRect);

@@ -30,14 +30,19 @@ def missing_court(s: Session) -> None:
     black = Image.new("RGB", (values.WINDOW_WIDTH, values.WINDOW_HEIGHT))
     s.wait_until_matches(s.window_rect(), black, "black court in place of the title",
                          ignore=values.FRAME_LOOP_DRAWS)
+
+    def paddle_on_black(paddle: Rect, what: str) -> None:
+        s.wait_until_matches(s.in_window(paddle.x, paddle.y, paddle.w, paddle.h),
+                             pictures.compose_sprite(black.crop(paddle.box()),
+                                                     s.picture("vombaGruen.bmp"), (0, 0),
+                                                     values.MAGENTA),
+                             what, timeout=10.0, max_fraction=0.01)
+
     s.move_relative(-PUSH, -PUSH)  # the paddle appears at the top-left clamp, (0, 0)
-    s.move_relative(100, 100)  # and moves to (70, 55), erasing where it was
+    paddle_on_black(Rect(0, 0, values.PADDLE_W, values.PADDLE_H), "paddle at the clamp")
+    s.move_relative(70, 55)  # and moves to (70, 55), erasing where it was
     paddle = Rect(70, 55, values.PADDLE_W, values.PADDLE_H)
-    s.wait_until_matches(s.in_window(paddle.x, paddle.y, paddle.w, paddle.h),
-                         pictures.compose_sprite(black.crop(paddle.box()),
-                                                 s.picture("vombaGruen.bmp"), (0, 0),
-                                                 values.MAGENTA),
-                         "paddle on the black court", timeout=10.0, max_fraction=0.01)
+    paddle_on_black(paddle, "paddle on the black court")
     s.expect_matches(s.window_rect(), black, "black court behind the paddle",
                      ignore=(*values.FRAME_LOOP_DRAWS, paddle))
     # The game goes on: no message box, the window stays and answers a close.

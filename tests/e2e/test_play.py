@@ -46,13 +46,18 @@ def paddle_follows_mouse(s: Session) -> None:
     s.move_relative(-PUSH, -PUSH)
     expect_paddle_at(s, (0, 0), "paddle at the top-left clamp")
 
-    s.move_relative(100, 100)  # mouse (100, 100): centre there, inside the clamp
+    s.move_relative(70, 55)  # from the clamped centre (30, 45) to (100, 100)
     expect_paddle_at(s, (70, 55), "paddle centred on the mouse")
     expect_court_at(s, (0, 0), "court where the paddle was")
 
     s.move_relative(PUSH, PUSH)
     expect_paddle_at(s, (240, 310), "paddle at the bottom-right clamp")
     expect_court_at(s, (70, 55), "court where the paddle was before")
+
+    s.move_relative(-50, -50)  # back from far past the clamp: the paddle answers at once
+    expect_paddle_at(s, (190, 260), "paddle 50 px back from the bottom-right clamp")
+    s.move_relative(PUSH, PUSH)
+    expect_paddle_at(s, (240, 310), "paddle at the bottom-right clamp again")
 
     s.move_relative(-PUSH, 0)
     expect_paddle_at(s, (0, 310), "paddle at the bottom-left clamp")

@@ -74,6 +74,12 @@ TEST(Motion, MovesThePaddleToTheClampedMousePosition) {
       EXPECT_EQ(s.player.dstRect.y, c.paddle.y) << "mouse at " << c.mouseX << ", " << c.mouseY;
       EXPECT_EQ(s.player.dstRect.w, 60);
       EXPECT_FALSE(s.player.firstDraw);
+      // SDL's own position follows the paddle, so that a motion back from
+      // beyond a limit moves the paddle at once.
+      SDL_Point mouse{};
+      SDL_GetMouseState(&mouse.x, &mouse.y);
+      EXPECT_EQ(mouse.x, c.paddle.x + 30) << "mouse at " << c.mouseX << ", " << c.mouseY;
+      EXPECT_EQ(mouse.y, c.paddle.y + 45) << "mouse at " << c.mouseX << ", " << c.mouseY;
     }
     if (frame == 4) {
       pushEvent(SDL_QUIT);

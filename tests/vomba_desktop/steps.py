@@ -20,7 +20,7 @@ from vomba_desktop.screen import Rect
 from vomba_desktop.session import POLL_INTERVAL_S, START_TIMEOUT_S, Session
 from vomba_desktop.values import (BALL_START, FRAME_LOOP_DRAWS, MAGENTA, PADDLE_H, PADDLE_W,
                                   PARK_MOUSE, PARKED_PADDLE, PUSH, SERVE_MOUSE, WINDOW_HEIGHT,
-                                  WINDOW_WIDTH, WINDOW_X, WINDOW_Y)
+                                  WINDOW_WIDTH, WINDOW_X, WINDOW_Y, paddle_place)
 
 # Right of the player's paddle at the serve (150, 150), below the scores and
 # left of the computer's column: bare court until a served ball flies there.
@@ -127,13 +127,19 @@ def wait_for_ball_in_flight(s: Session, timeout: float = 10.0) -> None:
                  "the served ball flies right of the paddle", timeout=timeout)
 
 
+def move_mouse_to(s: Session, mouse: tuple[int, int]) -> None:
+    """Take the paddle's centre to a mouse place: pushed against the top-left
+    clamp, where it stops centred at (30, 45), then moved by the difference."""
+    s.move_relative(-PUSH, -PUSH)
+    expect_paddle_at(s, (0, 0), "paddle at the top-left clamp")
+    s.move_relative(*paddle_place(mouse))
+
+
 def serve(s: Session) -> None:
     """Serve the first ball as a player does: the paddle pushed against the
     top-left clamp, then moved over the ball resting at its start place.
     Returns once the ball is seen in flight."""
-    s.move_relative(-PUSH, -PUSH)
-    expect_paddle_at(s, (0, 0), "paddle at the top-left clamp")
-    s.move_relative(*SERVE_MOUSE)
+    move_mouse_to(s, SERVE_MOUSE)
     wait_for_ball_in_flight(s)
     log("first ball served")
 
@@ -141,6 +147,5 @@ def serve(s: Session) -> None:
 def park(s: Session) -> None:
     """Park the paddle where it serves every ball resting at the serve place
     after a point, and returns those that come back at that height."""
-    s.move_relative(-PUSH, -PUSH)
-    s.move_relative(*PARK_MOUSE)
+    move_mouse_to(s, PARK_MOUSE)
     expect_paddle_at(s, PARKED_PADDLE, "paddle parked by the serve place")

@@ -59,8 +59,8 @@ FRAME_LOOP_DRAWS = (*SCORE_CELLS, BALL_START, COMPUTER_COLUMN)
 # the window is wide or tall, in any direction) reaches it from anywhere.
 PUSH = 2000
 
-# Mouse places (the paddle's centre), each reached from the top-left clamp
-# (mouse (0, 0)) by a relative move of the same size.
+# Mouse places (the paddle's centre), each reached from the top-left clamp,
+# where the paddle's centre stops at (30, 45) (steps.move_mouse_to).
 # Serving: the paddle at (150, 150) touches the ball resting at its start
 # place (184, 182), so the first ball is served at once.
 SERVE_MOUSE = (180, 195)

@@ -172,13 +172,12 @@ def frame_period_ms(s: PageSession) -> list[float]:
 def play(s: PageSession) -> None:
     start_playing(s)
     expect_playing(s, "first play")
-    s.move_relative(100, 100)
+    s.move_relative(70, 55)  # from the clamped centre (30, 45) to (100, 100)
     steps.expect_paddle_at(s, (70, 55), "the creature centred on the mouse")
     court = s.picture("pong.bmp").crop((0, 0, values.PADDLE_W, values.PADDLE_H))
     s.wait_until_matches(s.in_window(0, 0, values.PADDLE_W, values.PADDLE_H), court,
                          "the court where the creature was", timeout=5.0, max_fraction=0.01)
-    s.move_relative(-PUSH, -PUSH)
-    s.move_relative(*values.SERVE_MOUSE)
+    steps.move_mouse_to(s, values.SERVE_MOUSE)
     steps.wait_for_ball_in_flight(s)
     log("the creature served")
 
