@@ -38,5 +38,5 @@ int main(int argc, char* argv[]) {
   const CommandLine commandLine =
       readCommandLine(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc));
   if (commandLine.action != CommandLineAction::Play) return answer(commandLine);
-  return runVombaPong(realPlatform());
+  return runVombaPong(realRunSeam());
 }
