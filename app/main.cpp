@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/command_line.h"
-#include "app/platform_messages.h"
+#include "app/platform_parts.h"
 #include "app/run.h"
 
 namespace {

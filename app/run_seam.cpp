@@ -20,7 +20,7 @@ RunSeam realRunSeam() {
   seam.delay = [](Uint32 millis) { SDL_Delay(millis); };
   seam.awaitEvent = [] {
     // A null event leaves the event in the queue for the frame's own polling.
-    // On X11 SDL wakes this wait with a message to the window: see x11_wakeups.h.
+    // On X11 SDL wakes this wait with a message to the window: see linux/x11_wakeups.h.
     if (SDL_WaitEvent(nullptr) == 0) SDL_Delay(kBrokenQueueRetryMillis);
   };
   seam.makeCanvas = [](SDL_Renderer* renderer) { return createCanvas(renderer); };

@@ -5,10 +5,10 @@
 
 #include "app/match_flow.h"
 #include "app/picture_keeping.h"
+#include "app/platform_parts.h"
 #include "app/problem_reports.h"
 #include "app/renderer_choice.h"
 #include "app/video_driver.h"
-#include "app/x11_wakeups.h"
 #include "game/ball_rules.h"
 #include "present/canvas.h"
 #include "present/pictures.h"

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/renderer_choice.h"
+#include "linux/renderer_choice.h"
 
 namespace {
 
