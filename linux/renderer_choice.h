@@ -8,8 +8,8 @@
 #include <vector>
 
 // The device nodes in `devFolder` through which a program reaches a graphics
-// card: dri/renderD*, dri/card* and nvidia*, in that order. None when the
-// folder or its dri/ cannot be read.
+// card: dri/renderD*, dri/card* and nvidia*. A folder that cannot be read
+// adds none.
 std::vector<std::string> graphicsDeviceNodes(const std::string& devFolder = "/dev");
 
 // True when OpenGL could only draw on the processor: no graphics device node,
