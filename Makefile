@@ -65,7 +65,7 @@ bench:
 windows:
 	@scripts/install-deps.sh --windows
 	sdl=$$(scripts/cross-sdl.sh win64) && \
-	  cmake -S . -B $(WINDOWS_BUILD) -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake \
+	  cmake -S . -B $(WINDOWS_BUILD) -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/windows/mingw-w64-x86_64.cmake \
 	    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_PREFIX_PATH="$$sdl" -DVOMBA_TESTS=OFF -DVOMBA_BENCH=OFF
 	nice cmake --build $(WINDOWS_BUILD) -j $(JOBS) --target windows_zip
 

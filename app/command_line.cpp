@@ -1,5 +1,9 @@
 #include "app/command_line.h"
 
+#include <SDL.h>
+
+#include "app/platform_parts.h"
+
 namespace {
 
 // Set by the build from the project's version.
@@ -51,4 +55,22 @@ CommandLineAnswer answerCommandLine(const CommandLine& commandLine) {
       break;
   }
   return {};
+}
+
+int printAnswer(const CommandLine& commandLine, std::FILE* out, std::FILE* err) {
+  const CommandLineAnswer answer = answerCommandLine(commandLine);
+  // With no console to print to (a Windows shortcut that passes --help, say)
+  // the answer is shown in a box.
+  if (!reachesSomeone(answer.out.empty() ? err : out)) {
+    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, "VombaPong",
+                             (answer.out + answer.err).c_str(), nullptr);
+    return answer.exitCode;
+  }
+  std::fputs(answer.out.c_str(), out);
+  std::fputs(answer.err.c_str(), err);
+  if (std::fflush(out) != 0 || std::ferror(out)) {
+    std::fputs("VombaPong: couldn't write to standard output\n", err);
+    return 1;
+  }
+  return answer.exitCode;
 }

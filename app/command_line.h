@@ -3,6 +3,7 @@
 // else before a window opens, so a mistyped argument is never silently ignored.
 #pragma once
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -27,3 +28,9 @@ inline constexpr int kExitWrongArgument = 2;
 // with most programs: `--help --bogus` shows the help.
 CommandLine readCommandLine(const std::vector<std::string>& arguments);
 CommandLineAnswer answerCommandLine(const CommandLine& commandLine);
+
+// Prints the answer to `commandLine` (any action but Play) on `out` and `err`,
+// or in a message box where the stream it goes to reaches nobody, and gives
+// back the exit code. A failed write (a closed stream, a full disk) is no
+// answer: 1, and a line on `err`.
+int printAnswer(const CommandLine& commandLine, std::FILE* out, std::FILE* err);

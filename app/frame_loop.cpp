@@ -38,29 +38,29 @@ bool shouldRunFrame(const Game& game) {
   return game.running && !game.quitRequested && game.started;
 }
 
-void runFrame(Session& s, const Platform& platform) {
+void runFrame(Session& s, const RunSeam& seam) {
   Game& game = s.game;
-  const Sint64 frameStart = platform.nowNanos();
+  const Sint64 frameStart = seam.nowNanos();
   handleEvents(s);
-  const Sint64 eventsHandled = platform.nowNanos();
+  const Sint64 eventsHandled = seam.nowNanos();
 
   if (isMatchOver(game)) endOfMatchStep(s);
   if (game.paused) {
     // Nothing changes on screen while paused but through an event: sleep until
     // the player does something, for as long as that takes. After a quit
     // nothing more is coming, so the loop ends instead.
-    if (!game.quitRequested) platform.awaitEvent();
+    if (!game.quitRequested) seam.awaitEvent();
     return;
   }
   s.ball.frameElapsed = static_cast<double>((eventsHandled - frameStart) / kNanosPerMilli);
   playOneStep(s);
-  platform.delay(frameWaitMillis(game.frameMillis, s.ball.frameElapsed));
+  seam.delay(frameWaitMillis(game.frameMillis, s.ball.frameElapsed));
 }
 
-void runFrameLoop(Session& s, const Platform& platform) {
+void runFrameLoop(Session& s, const RunSeam& seam) {
   while (shouldRunFrame(s.game)) {
-    notifyStage(platform, Stage::FrameStart, s);
-    runFrame(s, platform);
-    notifyStage(platform, Stage::FrameEnd, s);
+    notifyStage(seam, Stage::FrameStart, s);
+    runFrame(s, seam);
+    notifyStage(seam, Stage::FrameEnd, s);
   }
 }

@@ -26,14 +26,14 @@ bool isExposure(const SDL_Event& event) {
   return event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_EXPOSED;
 }
 
-void waitKeepingPicture(SDL_Renderer* renderer, Uint32 millis, const Platform& platform) {
-  const Sint64 end = platform.nowNanos() + static_cast<Sint64>(millis) * kNanosPerMilli;
+void waitKeepingPicture(SDL_Renderer* renderer, Uint32 millis, const RunSeam& seam) {
+  const Sint64 end = seam.nowNanos() + static_cast<Sint64>(millis) * kNanosPerMilli;
   for (;;) {
     repaintIfExposed(renderer);
-    const Sint64 left = end - platform.nowNanos();
+    const Sint64 left = end - seam.nowNanos();
     if (left <= 0) break;
     const Sint64 leftMillis = (left + kNanosPerMilli - 1) / kNanosPerMilli;
-    platform.delay(static_cast<Uint32>(std::min(leftMillis, kRepaintPollMillis)));
+    seam.delay(static_cast<Uint32>(std::min(leftMillis, kRepaintPollMillis)));
   }
   // Pumping left SDL's end-of-poll marker in the queue; without it gone, the
   // first frame's poll would stop there and miss what was queued after it.

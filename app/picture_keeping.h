@@ -6,10 +6,10 @@
 
 #include <SDL.h>
 
-#include "app/platform.h"
+#include "app/run_seam.h"
 
 bool isExposure(const SDL_Event& event);
 
-// Waits `millis` on the platform's clock; meanwhile repaints the window when it
+// Waits `millis` on the seam's clock; meanwhile repaints the window when it
 // is exposed. Every other event stays queued for the frame loop.
-void waitKeepingPicture(SDL_Renderer* renderer, Uint32 millis, const Platform& platform);
+void waitKeepingPicture(SDL_Renderer* renderer, Uint32 millis, const RunSeam& seam);

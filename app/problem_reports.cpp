@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "app/platform_messages.h"
+#include "app/platform_parts.h"
 #include "app/video_driver.h"
 
 namespace {

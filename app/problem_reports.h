@@ -8,7 +8,7 @@
 #include <vector>
 
 // Prints the message on stderr and, where there is a real display or stderr
-// reaches nobody (app/platform_messages.h), shows it in a message box over the window
+// reaches nobody (app/platform_parts.h), shows it in a message box over the window
 // (which may be null) until it is dismissed.
 void reportFatal(SDL_Window* window, const std::string& message);
 

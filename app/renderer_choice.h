@@ -5,24 +5,10 @@
 // the other before anything is drawn, unless the player chose a renderer. On
 // Linux a machine with no graphics device at all gets the software renderer
 // straight away, without loading OpenGL (a driver of some 60 MB) only to learn
-// that it draws on the processor.
+// that it draws on the processor (linux/renderer_choice.h).
 #pragma once
 
 #include <SDL.h>
-
-#include <string>
-#include <vector>
-
-// The device nodes through which a program reaches a graphics card on Linux:
-// /dev/dri/renderD*, /dev/dri/card* and /dev/nvidia*. Empty elsewhere.
-std::vector<std::string> graphicsDeviceNodes();
-
-// True when OpenGL could only draw on the processor, known before it is loaded:
-// Linux with no graphics device node, or Mesa told to draw in software
-// (`libglAlwaysSoftware`, LIBGL_ALWAYS_SOFTWARE, true as Mesa reads it), and
-// no renderer chosen (`chosenDriver`, as for shouldDrawInSoftware).
-bool drawsInSoftwareFromTheStart(const std::vector<std::string>& deviceNodes,
-                                 const char* libglAlwaysSoftware, const char* chosenDriver);
 
 // True when an OpenGL renderer string (GL_RENDERER) names a rasteriser that
 // draws on the processor rather than on a graphics card. Null is false.
@@ -35,9 +21,10 @@ bool namesSoftwareRasteriser(const char* glRenderer);
 bool shouldDrawInSoftware(const char* rendererName, const char* glRenderer,
                           const char* chosenDriver);
 
-// The game's renderer for `window`: SDL's software renderer where
-// drawsInSoftwareFromTheStart says so, else SDL's first renderer as given back
-// by preferSoftwareRenderer. Null only when no renderer can be made at all.
+// The game's renderer for `window`: SDL's software renderer where the platform
+// knows before OpenGL is loaded that it draws in software (knownToDrawInSoftware,
+// app/platform_parts.h), else SDL's first renderer as given back by
+// preferSoftwareRenderer. Null only when no renderer can be made at all.
 SDL_Renderer* createGameRenderer(SDL_Window* window);
 
 // Gives back `renderer`, or in its place SDL's software renderer for the

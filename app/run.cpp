@@ -4,15 +4,15 @@
 #include "app/shutdown.h"
 #include "app/startup.h"
 
-int runVombaPong(const Platform& platform) {
+int runVombaPong(const RunSeam& seam) {
   // Held here for the whole run; every stage works on it by reference.
   Session session;
-  if (startUp(session, platform)) {
-    runFrameLoop(session, platform);
+  if (startUp(session, seam)) {
+    runFrameLoop(session, seam);
   } else {
     session.exitCode = 1;
   }
   shutDown(session);
-  notifyStage(platform, Stage::ShutDown, session);
+  notifyStage(seam, Stage::ShutDown, session);
   return session.exitCode;
 }

@@ -5,10 +5,10 @@
 
 #include "app/match_flow.h"
 #include "app/picture_keeping.h"
+#include "app/platform_parts.h"
 #include "app/problem_reports.h"
 #include "app/renderer_choice.h"
 #include "app/video_driver.h"
-#include "app/x11_wakeups.h"
 #include "game/ball_rules.h"
 #include "present/canvas.h"
 #include "present/pictures.h"
@@ -30,7 +30,7 @@ bool fellBackToInvisibleDriver() {
   return requested == nullptr || std::strstr(requested, driver) == nullptr;
 }
 
-bool openWindow(Game& game, Session& session, const Platform& platform) {
+bool openWindow(Game& game, Session& session, const RunSeam& seam) {
   // A software renderer's window is shown without a detour through OpenGL,
   // which would load a whole GL driver to copy one picture. Only a default:
   // the environment may still say otherwise.
@@ -53,7 +53,7 @@ bool openWindow(Game& game, Session& session, const Platform& platform) {
     reportFatal(game.window, std::string("Couldn't draw in the game window: ") + SDL_GetError());
     return false;
   }
-  session.canvas = platform.makeCanvas(game.renderer);
+  session.canvas = seam.makeCanvas(game.renderer);
   if (session.canvas == nullptr) {
     // A renderer that cannot draw into a texture can still draw into the
     // window; only a window that is covered and uncovered may lose its picture.
@@ -121,12 +121,12 @@ bool loadSprites(Session& s) {
 
 }  // namespace
 
-bool startUp(Session& s, const Platform& platform) {
+bool startUp(Session& s, const RunSeam& seam) {
   Game& game = s.game;
   game = Game();
-  if (!openWindow(game, s, platform)) return false;
+  if (!openWindow(game, s, seam)) return false;
   showWholePicture(game.renderer, kTitlePicture, &game.startSurface, &game.startTexture);
-  notifyStage(platform, Stage::TitleShown, s);
+  notifyStage(seam, Stage::TitleShown, s);
   waitOnStartScreen(game);
 
   openAudio();
@@ -134,7 +134,7 @@ bool startUp(Session& s, const Platform& platform) {
   reportProblems(loadSoundBank(s.bank));
   startSound(s.bank.intro);
   // The intro plays while the title stays up; events wait for the first frame.
-  waitKeepingPicture(game.renderer, kIntroWaitMillis, platform);
+  waitKeepingPicture(game.renderer, kIntroWaitMillis, seam);
 
   s.player = PlayerPaddle();
   s.ball = Ball();
@@ -143,6 +143,6 @@ bool startUp(Session& s, const Platform& platform) {
   setPaused(game, false);
   showWholePicture(game.renderer, kCourtPicture, &s.courtSurface, &s.courtTexture);
   if (!loadSprites(s)) return false;
-  notifyStage(platform, Stage::CourtDrawn, s);
+  notifyStage(seam, Stage::CourtDrawn, s);
   return true;
 }

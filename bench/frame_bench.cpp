@@ -22,8 +22,8 @@
 
 #include "app/frame_loop.h"
 #include "app/match_flow.h"
-#include "app/platform.h"
 #include "app/renderer_choice.h"
+#include "app/run_seam.h"
 #include "app/session.h"
 #include "app/shutdown.h"
 #include "game/ball_rules.h"
@@ -60,11 +60,11 @@ bool loadOrStandIn(SDL_Renderer* renderer, const PictureFile& file, SDL_Surface*
 }
 
 // The machine's clock, and waits that return at once: a frame's wait is not its work.
-Platform withoutWaits() {
-  Platform platform = realPlatform();
-  platform.delay = [](Uint32) {};
-  platform.awaitEvent = [] {};
-  return platform;
+RunSeam withoutWaits() {
+  RunSeam seam = realRunSeam();
+  seam.delay = [](Uint32) {};
+  seam.awaitEvent = [] {};
+  return seam;
 }
 
 // The records of a match in play, as start-up leaves them, on a software
@@ -72,7 +72,7 @@ Platform withoutWaits() {
 struct PlayBench {
   SDL_Surface* target = nullptr;
   Session s;
-  Platform platform = withoutWaits();
+  RunSeam seam = withoutWaits();
   bool realPictures = true;
 
   PlayBench() {
@@ -102,7 +102,7 @@ struct PlayBench {
   PlayBench& operator=(const PlayBench&) = delete;
 
   // One frame of play, as the frame loop runs it.
-  void frame() { runFrame(s, platform); }
+  void frame() { runFrame(s, seam); }
 };
 
 void playFrameWork(benchmark::State& state) {

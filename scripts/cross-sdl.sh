@@ -28,7 +28,7 @@ jobs=${JOBS:-$(nproc 2>/dev/null || echo 2)}
 case "$target" in
   win64)
     "$here/install-deps.sh" --windows >&2
-    configure=(cmake -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake")
+    configure=(cmake -DCMAKE_TOOLCHAIN_FILE="$root/windows/mingw-w64-x86_64.cmake")
     # The Debian versions of the compiler and of the MinGW-w64 runtime.
     toolchain_id=mingw-gcc$(dpkg-query -W -f='${Version}' gcc-mingw-w64-x86-64-posix)-crt$(
       dpkg-query -W -f='${Version}' mingw-w64-x86-64-dev)

@@ -1,8 +1,8 @@
 // VombaPong in a browser: the same game as on the desktop, on the browser's
-// platform. A page has no command line, so there is nothing to answer.
+// seam. A page has no command line, so there is nothing to answer.
 #include "app/run.h"
-#include "web/browser_platform.h"
+#include "web/browser_seam.h"
 
 int main() {
-  return runVombaPong(browserPlatform());
+  return runVombaPong(browserRunSeam());
 }

@@ -7,7 +7,7 @@ Module['canvas'] = document.getElementById('canvas');
 // A right click is one of the game's clicks, not a call for the browser's menu.
 Module['canvas'].addEventListener('contextmenu', function (event) { event.preventDefault(); });
 
-// Called by the game from within the title click (web/browser_platform.cpp):
+// Called by the game from within the title click (web/browser_seam.cpp):
 // a browser starts a page's sound only in a gesture, and the game opens its
 // audio later. SDL takes up an audio context it finds made already.
 Module['vombaStartAudio'] = function () {
@@ -28,7 +28,7 @@ Module['printErr'] = function (line) {
   console.warn(line);
 };
 
-// Called by the game as its last act (web/browser_platform.cpp), with its exit
+// Called by the game as its last act (web/browser_seam.cpp), with its exit
 // code. The canvas gives way to a quiet note: after ENDE, that the match is
 // over and how to play again; after a failure, what went wrong.
 Module['vombaGameEnded'] = function (exitCode) {

@@ -1,4 +1,4 @@
-"""The late wake-up of SDL's event wait on X11 (app/x11_wakeups.h).
+"""The late wake-up of SDL's event wait on X11 (linux/x11_wakeups.h).
 
 A close or ENDE taken in while the game waits paused makes SDL send the window
 a wake-up message over a second connection; a window destroyed before the X

@@ -11,7 +11,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/x11_wakeups.h"
+#include "app/platform_parts.h"
 
 int main(int argc, char* argv[]) {
   const bool lateWakeUp = argc == 2 && std::strcmp(argv[1], "late-wakeup") == 0;

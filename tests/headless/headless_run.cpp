@@ -89,14 +89,14 @@ RunResult runHeadless(const Script& script, const std::string& folder) {
   Sint64 fakeNanos = 0;
   Sint64 eventHandlingNanos = 0;  // passes right after the frame's first reading
   int frame = 0;
-  Platform platform;
-  platform.nowNanos = [&] {
+  RunSeam seam;
+  seam.nowNanos = [&] {
     const Sint64 now = fakeNanos;
     fakeNanos += eventHandlingNanos;
     eventHandlingNanos = 0;
     return now;
   };
-  platform.delay = [&](Uint32 millis) {
+  seam.delay = [&](Uint32 millis) {
     if (script.onWait) script.onWait(millis, !result.courtDrawn);
     fakeNanos += static_cast<Sint64>(millis) * 1'000'000;
     if (result.courtDrawn) result.frameWaits.push_back(millis);
@@ -105,18 +105,18 @@ RunResult runHeadless(const Script& script, const std::string& folder) {
   // script's next pushes, at the next frame start, play that part, so the wait
   // returns at once. After a quit nothing more comes: a wait then would never end.
   Session* live = nullptr;
-  platform.awaitEvent = [&] {
+  seam.awaitEvent = [&] {
     ++result.eventWaits;
     if (live != nullptr && live->game.quitRequested) {
       ADD_FAILURE() << "a paused frame waits for an event after a quit: the game would hang";
     }
   };
-  platform.makeCanvas = [&](SDL_Renderer* renderer) -> SDL_Texture* {
-    if (!script.refuseCanvas) return realPlatform().makeCanvas(renderer);
+  seam.makeCanvas = [&](SDL_Renderer* renderer) -> SDL_Texture* {
+    if (!script.refuseCanvas) return realRunSeam().makeCanvas(renderer);
     SDL_SetError("Render targets not supported (refused by the test)");
     return nullptr;
   };
-  platform.onStage = [&](Stage stage, Session& session) {
+  seam.onStage = [&](Stage stage, Session& session) {
     live = &session;
     switch (stage) {
       case Stage::TitleShown:
@@ -157,7 +157,7 @@ RunResult runHeadless(const Script& script, const std::string& folder) {
   const fs::path before = fs::current_path();
   fs::current_path(folder);
   testing::internal::CaptureStderr();
-  result.exitCode = runVombaPong(platform);
+  result.exitCode = runVombaPong(seam);
   result.stderrText = testing::internal::GetCapturedStderr();
   fs::current_path(before);
   result.frames = frame;

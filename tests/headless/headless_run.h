@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/platform.h"
+#include "app/run_seam.h"
 #include "app/session.h"
 
 struct Script {
@@ -41,7 +41,7 @@ struct RunResult {
   bool hitFrameLimit = false;
   bool shutDown = false;
   Sint64 fakeMillisAtCourt = 0;    // how long start-up waited on the fake clock
-  std::vector<Uint32> frameWaits;  // every frame wait handed to the platform
+  std::vector<Uint32> frameWaits;  // every frame wait handed to the seam
   int eventWaits = 0;              // paused frames that waited for the next event, unlimited
   std::string stderrText;
 };

@@ -9,7 +9,7 @@
 #include <iterator>
 #include <optional>
 
-#include "app/x11_wakeups.h"
+#include "app/platform_parts.h"
 #include "headless_run.h"
 #include "present/window.h"
 #include "refused_render_target.h"
@@ -264,7 +264,7 @@ TEST(StartUp, WithNoDisplayAtAllTheGameDoesNotRunInvisibly) {
   EXPECT_NE(run.stderrText.find("no display"), std::string::npos) << run.stderrText;
 }
 
-// The wake-up guard must be in place before SDL opens a display (x11_wakeups.h);
+// The wake-up guard must be in place before SDL opens a display (linux/x11_wakeups.h);
 // test_x11_wakeups.py shows under a real X server what it guards against.
 TEST(StartUp, IgnoresSdlsLateWakeUpsBeforeOpeningTheWindow) {
   Script script;

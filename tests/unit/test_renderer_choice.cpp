@@ -2,7 +2,12 @@
 // of OpenGL on a software rasteriser, unless the player chose a renderer.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+
 #include "app/renderer_choice.h"
+#include "linux/renderer_choice.h"
 
 namespace {
 
@@ -82,6 +87,37 @@ TEST(RendererChoice, NoGraphicsDeviceMeansSoftwareFromTheStartUnlessARendererWas
         << (c.libglAlwaysSoftware ? c.libglAlwaysSoftware : "(unset)") << ", chosen "
         << (c.chosen ? c.chosen : "(null)");
   }
+}
+
+// The listing looks only in the folder it is given: here folders made for the
+// purpose, each a machine of its own.
+TEST(RendererChoice, GraphicsDeviceNodesAreFoundInTheFolderGiven) {
+  namespace fs = std::filesystem;
+  const fs::path dev = fs::path(testing::TempDir()) / "vomba_dev";
+  const struct {
+    std::vector<std::string> files, nodes;  // made in the folder; found there
+  } machines[] = {
+      {{"dri/renderD128", "dri/card0", "dri/by-path/pci-card", "null"},
+       {"dri/renderD128", "dri/card0"}},
+      {{"dri/card1", "tty0"}, {"dri/card1"}},
+      {{"nvidia0", "nvidiactl", "dri/controlD64"}, {"nvidia0", "nvidiactl"}},
+      {{"null", "input/event0"}, {}},
+      {{}, {}},  // no folder at all
+  };
+  for (const auto& machine : machines) {
+    fs::remove_all(dev);
+    for (const std::string& file : machine.files) {
+      fs::create_directories((dev / file).parent_path());
+      std::ofstream(dev / file).put('\n');
+    }
+    std::vector<std::string> expected;
+    for (const std::string& node : machine.nodes) expected.push_back((dev / node).string());
+    std::vector<std::string> found = graphicsDeviceNodes(dev.string());
+    std::ranges::sort(expected);
+    std::ranges::sort(found);
+    EXPECT_EQ(found, expected) << testing::PrintToString(machine.files);
+  }
+  fs::remove_all(dev);
 }
 
 }  // namespace

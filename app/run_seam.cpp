@@ -1,4 +1,4 @@
-#include "app/platform.h"
+#include "app/run_seam.h"
 
 #include <chrono>
 
@@ -10,23 +10,23 @@ namespace {
 constexpr Uint32 kBrokenQueueRetryMillis = 30;
 }  // namespace
 
-Platform realPlatform() {
-  Platform platform;
-  platform.nowNanos = [] {
+RunSeam realRunSeam() {
+  RunSeam seam;
+  seam.nowNanos = [] {
     auto sinceStart = std::chrono::steady_clock::now().time_since_epoch();
     return static_cast<Sint64>(
         std::chrono::duration_cast<std::chrono::nanoseconds>(sinceStart).count());
   };
-  platform.delay = [](Uint32 millis) { SDL_Delay(millis); };
-  platform.awaitEvent = [] {
+  seam.delay = [](Uint32 millis) { SDL_Delay(millis); };
+  seam.awaitEvent = [] {
     // A null event leaves the event in the queue for the frame's own polling.
-    // On X11 SDL wakes this wait with a message to the window: see x11_wakeups.h.
+    // On X11 SDL wakes this wait with a message to the window: see linux/x11_wakeups.h.
     if (SDL_WaitEvent(nullptr) == 0) SDL_Delay(kBrokenQueueRetryMillis);
   };
-  platform.makeCanvas = [](SDL_Renderer* renderer) { return createCanvas(renderer); };
-  return platform;
+  seam.makeCanvas = [](SDL_Renderer* renderer) { return createCanvas(renderer); };
+  return seam;
 }
 
-void notifyStage(const Platform& platform, Stage stage, Session& session) {
-  if (platform.onStage) platform.onStage(stage, session);
+void notifyStage(const RunSeam& seam, Stage stage, Session& session) {
+  if (seam.onStage) seam.onStage(stage, session);
 }

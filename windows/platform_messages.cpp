@@ -1,6 +1,7 @@
-#include "app/platform_messages.h"
+// The game's words on Windows, whose windowed programs start with no console
+// (app/platform_parts.h).
+#include "app/platform_parts.h"
 
-#ifdef _WIN32
 #define WIN32_LEAN_AND_MEAN
 #ifndef NOMINMAX  // MinGW's C++ library defines it already
 #define NOMINMAX
@@ -36,14 +37,3 @@ bool reachesSomeone(std::FILE* stream) {
 bool boxesBreakLines() {
   return true;
 }
-#else
-void joinParentConsole() {}
-
-bool reachesSomeone(std::FILE*) {
-  return true;
-}
-
-bool boxesBreakLines() {
-  return false;
-}
-#endif

@@ -1,5 +1,5 @@
 // What a browser asks of the game that a desktop does not, in one place: the
-// machine's own clock and waits (realPlatform), plus what the stages of the run
+// machine's own clock and waits (realRunSeam), plus what the stages of the run
 // add in a page. A browser starts a page's sound, and holds its pointer, only
 // in answer to a player's gesture; it releases the pointer itself on Escape;
 // and a page that ends must still show something.
@@ -13,6 +13,6 @@
 // - When the game ends, the page shows a quiet end screen (web/page.js).
 #pragma once
 
-#include "app/platform.h"
+#include "app/run_seam.h"
 
-Platform browserPlatform();
+RunSeam browserRunSeam();

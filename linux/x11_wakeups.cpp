@@ -1,22 +1,9 @@
-#include "app/x11_wakeups.h"
+#include "linux/x11_wakeups.h"
 
-#ifdef VOMBA_HAVE_X11
 #include <X11/Xlib.h>
 #include <X11/Xproto.h>
-#endif
 
-namespace {
-// From the X protocol: the error and request codes involved.
-constexpr int kBadWindow = 3;
-constexpr int kSendEventRequest = 25;
-}  // namespace
-
-bool isLateWakeUpError(int errorCode, int requestCode) {
-  return errorCode == kBadWindow && requestCode == kSendEventRequest;
-}
-
-#ifdef VOMBA_HAVE_X11
-static_assert(kBadWindow == BadWindow && kSendEventRequest == X_SendEvent);
+#include "app/platform_parts.h"
 
 namespace {
 XErrorHandler previousHandler = nullptr;
@@ -27,6 +14,10 @@ int handleXError(Display* display, XErrorEvent* error) {
 }
 }  // namespace
 
+bool isLateWakeUpError(int errorCode, int requestCode) {
+  return errorCode == BadWindow && requestCode == X_SendEvent;
+}
+
 void ignoreLateWakeUps() {
   if (previousHandler != nullptr) return;
   // Xlib gives back its own default handler when none was set before.
@@ -36,10 +27,3 @@ void ignoreLateWakeUps() {
 bool lateWakeUpsIgnored() {
   return previousHandler != nullptr;
 }
-#else
-void ignoreLateWakeUps() {}
-
-bool lateWakeUpsIgnored() {
-  return false;
-}
-#endif

@@ -1,4 +1,4 @@
-#include "web/browser_platform.h"
+#include "web/browser_seam.h"
 
 #include <emscripten.h>
 #include <emscripten/html5.h>
@@ -73,8 +73,8 @@ void onStage(Stage stage, Session& session) {
 
 }  // namespace
 
-Platform browserPlatform() {
-  Platform platform = realPlatform();
-  platform.onStage = onStage;
-  return platform;
+RunSeam browserRunSeam() {
+  RunSeam seam = realRunSeam();
+  seam.onStage = onStage;
+  return seam;
 }

@@ -1,5 +1,5 @@
 # make windows: the game as a Windows program, cross-built with MinGW-w64
-# (cmake/mingw-w64-x86_64.cmake) against SDL2 and SDL2_mixer built from
+# (windows/mingw-w64-x86_64.cmake) against SDL2 and SDL2_mixer built from
 # Debian's sources (scripts/cross-sdl.sh, whose prefix is CMAKE_PREFIX_PATH),
 # and packed as VombaPong-<version>-win64.zip for players to unzip and
 # double-click. Included by CMakeLists.txt only when building for Windows:
@@ -31,7 +31,7 @@ target_link_options(vombapong PRIVATE -s -Wl,--no-insert-timestamp)
 # ----- a Windows program ------------------------------------------------------------
 
 # The windowed subsystem: no console window opens beside the game. Its
-# messages then go to message boxes (app/platform_messages.h). SDL2main gives the
+# messages then go to message boxes (windows/platform_messages.cpp). SDL2main gives the
 # WinMain such a program starts in.
 set_target_properties(vombapong PROPERTIES WIN32_EXECUTABLE ON OUTPUT_NAME VombaPong)
 
@@ -61,7 +61,7 @@ set_target_properties(vomba_icons PROPERTIES EXCLUDE_FROM_ALL ON)
 # ----- resources: icon, version, manifest -------------------------------------------
 
 enable_language(RC)
-set(VOMBA_WINDOWS_DIR ${PROJECT_SOURCE_DIR}/packaging/windows)
+set(VOMBA_WINDOWS_DIR ${CMAKE_CURRENT_LIST_DIR}/packaging)
 set(VOMBA_WINDOWS_GENERATED ${CMAKE_BINARY_DIR}/windows)
 set(VOMBA_WINDOWS_ICON ${VOMBA_WINDOWS_GENERATED}/vombapong.ico)
 set(VOMBA_WINDOWS_MANIFEST ${VOMBA_WINDOWS_GENERATED}/vombapong.manifest)
@@ -112,9 +112,9 @@ add_custom_command(
           -DNAME=${VOMBA_WINDOWS_ZIP_NAME}
           -DZIP=${VOMBA_WINDOWS_ZIP}
           -DDATE=${VOMBA_RELEASE_DATE}
-          -P ${PROJECT_SOURCE_DIR}/cmake/windows_zip.cmake
+          -P ${CMAKE_CURRENT_LIST_DIR}/windows_zip.cmake
   DEPENDS vombapong ${CMAKE_BINARY_DIR}/game_facts.json ${VOMBA_WINDOWS_GENERATED}/README.txt
-          ${PROJECT_SOURCE_DIR}/LICENSE ${PROJECT_SOURCE_DIR}/cmake/windows_zip.cmake
+          ${PROJECT_SOURCE_DIR}/LICENSE ${CMAKE_CURRENT_LIST_DIR}/windows_zip.cmake
   COMMENT "Packing ${VOMBA_WINDOWS_ZIP_NAME}.zip"
   VERBATIM)
 add_custom_target(windows_zip ALL DEPENDS ${VOMBA_WINDOWS_ZIP})

@@ -12,11 +12,5 @@
 // True for the error of a message sent to a window that no longer exists.
 bool isLateWakeUpError(int errorCode, int requestCode);
 
-// Installs the handler. Must run before SDL opens the display: SDL keeps the
-// handler it finds and puts it back before it closes its connections, which
-// is when the error arrives. Does nothing on a second call, or where the game
-// was built without X11.
-void ignoreLateWakeUps();
-
-// Whether the handler is in place (false where the game was built without X11).
-bool lateWakeUpsIgnored();
+// The handler itself is installed by ignoreLateWakeUps (app/platform_parts.h),
+// which this folder defines with lateWakeUpsIgnored.

@@ -1,4 +1,4 @@
-# Packs the Windows zip (cmake/windows.cmake): run with cmake -P at build time.
+# Packs the Windows zip (windows/windows.cmake): run with cmake -P at build time.
 #
 #   GAME_DIR   the game's folder: its pictures and sounds
 #   EXE        VombaPong.exe as built

@@ -1,7 +1,8 @@
-// The narrow seam between the game and the machine: the clock, the waits, the
-// canvas, and a hook at fixed stages of the run. The game uses the real ones;
-// whole-program tests put in a fake clock, push events from the hook, and can
-// play a renderer that refuses the canvas.
+// The seam a run of the game plugs into: the clock, the waits, the canvas, and
+// a hook at fixed stages of the run. The desktop plugs in the machine's own
+// (realRunSeam), a port adds what its host asks for at those stages (the page:
+// web/browser_seam.h), and whole-program tests put in a fake clock, push events
+// from the hook, and can play a renderer that refuses the canvas.
 #pragma once
 
 #include <SDL.h>
@@ -20,7 +21,7 @@ enum class Stage {
 
 inline constexpr Sint64 kNanosPerMilli = 1'000'000;
 
-struct Platform {
+struct RunSeam {
   std::function<Sint64()> nowNanos;          // a monotonic clock
   std::function<void(Uint32 millis)> delay;  // the intro wait and the frame wait
   // A paused frame's wait: until the next event arrives, however long that
@@ -33,6 +34,6 @@ struct Platform {
 };
 
 // The machine's own clock and waits.
-Platform realPlatform();
+RunSeam realRunSeam();
 
-void notifyStage(const Platform& platform, Stage stage, Session& session);
+void notifyStage(const RunSeam& seam, Stage stage, Session& session);
