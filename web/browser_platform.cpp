@@ -41,8 +41,10 @@ EM_BOOL onMouseDown(int, const EmscriptenMouseEvent* event, void*) {
 }
 
 // A touch screen grants no pointer, and a finger needs none: only a mouse
-// player is paused for the lack of it.
+// player is paused for the lack of it. A browser that grants it to a finger
+// anyway gets it back, lest it hide a mouse the player reaches for later.
 EM_BOOL onPointerLockChange(int, const EmscriptenPointerlockChangeEvent* change, void*) {
+  if (change->isActive && playingByFinger()) emscripten_exit_pointerlock();
   if (!change->isActive && SDL_GetRelativeMouseMode() && !playingByFinger()) {
     pointerLostInPlay = true;
   }

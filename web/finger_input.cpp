@@ -8,9 +8,10 @@
 
 namespace {
 
-// A finger that lifts sooner than this, without wandering further than the
-// slop (in window pixels), tapped; anything else steered.
-constexpr Uint32 kTapMaxMillis = 300;
+// A finger that lifts sooner than a long press (half a second on phones),
+// without wandering further than the slop (in window pixels), tapped;
+// anything else steered.
+constexpr Uint32 kTapMaxMillis = 500;
 constexpr float kTapSlopPixels = 10.0f;
 
 struct SteeringFinger {

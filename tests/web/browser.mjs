@@ -18,15 +18,17 @@ const LAUNCH = {
     // Nothing fetched for the browser itself (the machine's network is closed;
     // those requests would only fail); as root Chromium refuses its sandbox.
     args: ['--disable-gpu', '--disable-quic', '--disable-background-networking',
-           '--disable-component-update', '--window-size=1000,700',
+           '--disable-component-update',
            ...(process.getuid() === 0 ? ['--no-sandbox'] : [])],
   },
   firefox: {browser: 'firefox', executablePath: '/usr/bin/firefox-esr'},
 };
 
 const heard = {errors: [], notices: [], requests: []};
+// Firefox refuses a mouse sent beyond the page, so the page is made wide
+// enough for a held pointer's pushes past the canvas (page.py keeps the mouse on it).
 const browser = await puppeteer.launch({...LAUNCH[process.argv[2]], headless: true,
-                                        defaultViewport: {width: 1000, height: 700}});
+                                        defaultViewport: {width: 2000, height: 1800}});
 const page = await browser.newPage();
 page.on('console', (message) => {
   const kind = ['error', 'assert'].includes(message.type()) ? 'errors' : 'notices';

@@ -182,6 +182,7 @@ class PageSession(Session):
         self.outside_requests: list[str] = []
         self._mouse = (0.0, 0.0)  # where the browser's mouse is, in page pixels
         self._canvas_box = (0.0, 0.0, float(WINDOW_WIDTH), 0.0)
+        self._view = (0, 0)
         self.server = SiteServer(Path(site))
         self.browser = Browser(browser, self.artifacts / "browser.log")
         try:
@@ -223,9 +224,11 @@ class PageSession(Session):
 
     def measure_canvas(self) -> None:
         """Where the page shows the canvas now, and how large."""
-        box = self.evaluate("(() => { const r = document.getElementById('canvas')"
-                            ".getBoundingClientRect(); return [r.x, r.y, r.width, r.height]; })()")
+        *box, width, height = self.evaluate(
+            "(() => { const r = document.getElementById('canvas').getBoundingClientRect();"
+            " return [r.x, r.y, r.width, r.height, innerWidth, innerHeight]; })()")
         self._canvas_box = tuple(box)
+        self._view = (width, height)
         log(f"the canvas at ({box[0]:g}, {box[1]:g}), {box[2]:g} x {box[3]:g}")
 
     def _take_in(self) -> None:
@@ -261,9 +264,23 @@ class PageSession(Session):
         self.browser.call(("mouse.move", list(self._mouse)))
 
     def move_relative(self, dx: int, dy: int) -> None:
-        """What a held pointer hears: the movement from the last place."""
-        self._mouse = (self._mouse[0] + dx, self._mouse[1] + dy)
+        """What a held pointer hears: the movement from the last place, up to
+        the page's edge, which lies further from the canvas than it is wide.
+        Firefox measures a held pointer's movement from the middle of the page
+        instead, so there the mouse goes out from the middle and back (a move
+        to the middle itself is no movement, and no event)."""
+        width, height = self._view
+        if self.browser.version.startswith("firefox") and self.pointer_held():
+            start = (width // 2, height // 2)
+            self._mouse = start
+            self.browser.call(("mouse.move", self._on_page(start[0] + dx, start[1] + dy)),
+                              ("mouse.move", list(start)))
+            return
+        self._mouse = tuple(self._on_page(self._mouse[0] + dx, self._mouse[1] + dy))
         self.browser.call(("mouse.move", list(self._mouse)))
+
+    def _on_page(self, x: float, y: float) -> list[float]:
+        return [min(max(x, 0), self._view[0] - 1), min(max(y, 0), self._view[1] - 1)]
 
     def click(self, button: int = 1) -> None:
         """A quick click, press and release together, as a touchpad's tap: the
