@@ -224,9 +224,14 @@ class PageSession(Session):
 
     def measure_canvas(self) -> None:
         """Where the page shows the canvas now, and how large."""
-        *box, width, height = self.evaluate(
-            "(() => { const r = document.getElementById('canvas').getBoundingClientRect();"
+        measures = self.evaluate(
+            "(() => { const c = document.getElementById('canvas'); if (!c) return null;"
+            " const r = c.getBoundingClientRect();"
             " return [r.x, r.y, r.width, r.height, innerWidth, innerHeight]; })()")
+        if measures is None:
+            raise CaseFailed("the page has no canvas: not the game's page (the browser's own "
+                             "error page?)")
+        *box, width, height = measures
         self._canvas_box = tuple(box)
         self._view = (width, height)
         log(f"the canvas at ({box[0]:g}, {box[1]:g}), {box[2]:g} x {box[3]:g}")
