@@ -20,9 +20,12 @@ case "${1:-}" in
           # for xvfb-run), and the validators of the desktop entry, the
           # metainfo and the manual page.
           build-essential dpkg-dev debhelper lintian autopkgtest xauth appstream desktop-file-utils man-db
-          # The game's page: Debian's Chromium, headless, spoken to over its
-          # DevTools protocol on a pipe (tests/web/).
-          chromium) ;;
+          # The game's page in Debian's two browsers, headless, driven with
+          # puppeteer-core from npm (tests/web/, installed below).
+          chromium firefox-esr)
+    # Debian's node and npm, unless the machine has a node of its own.
+    command -v node >/dev/null 2>&1 || want+=(nodejs)
+    command -v npm >/dev/null 2>&1 || want+=(npm) ;;
   --web)
     # make web: Debian's Emscripten (its system libraries come prebuilt, so
     # it compiles offline) and what scripts/cross-sdl.sh builds SDL with.
@@ -57,7 +60,21 @@ missing=()
 for pkg in "${want[@]}"; do
   dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" || missing+=("$pkg")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+# puppeteer-core at the version tests/web/package-lock.json pins, into
+# tests/web/node_modules: once, and again whenever the lock file changes.
+install_browser_driver() {
+  [ "${1:-}" = --test ] || return 0
+  local web
+  web="$(cd "$(dirname "$0")/.." && pwd)/tests/web"
+  [ "$web/node_modules/.package-lock.json" -nt "$web/package-lock.json" ] && return 0
+  echo "Installing the browser driver: npm ci --prefix tests/web"
+  npm ci --prefix "$web" --no-audit --no-fund
+}
+
+if [ ${#missing[@]} -eq 0 ]; then
+  install_browser_driver "${1:-}"
+  exit 0
+fi
 
 echo "Installing missing packages: ${missing[*]}"
 if [ "$(id -u)" -eq 0 ]; then
@@ -76,3 +93,4 @@ fi
 export DEBIAN_FRONTEND=noninteractive
 "${run[@]}" apt-get -o DPkg::Lock::Timeout=900 update -qq
 "${run[@]}" apt-get -o DPkg::Lock::Timeout=900 install -y -qq --no-install-recommends "${missing[@]}"
+install_browser_driver "${1:-}"

@@ -4,6 +4,7 @@
 #include <emscripten/html5.h>
 
 #include "app/match_flow.h"
+#include "web/finger_input.h"
 
 namespace {
 
@@ -28,7 +29,9 @@ EM_JS(void, showEndScreen, (int exitCode), { Module['vombaGameEnded'](exitCode);
 
 // Runs beside SDL's own handler of the same press, inside the browser's event.
 EM_BOOL onMouseDown(int, const EmscriptenMouseEvent* event, void*) {
-  if (!titleShowing || event->button > kLastSdlButton) return EM_FALSE;
+  if (event->button > kLastSdlButton) return EM_FALSE;
+  notePressByMouse();
+  if (!titleShowing) return EM_FALSE;
   titleShowing = false;
   startAudioInGesture();
   // The game asks for the pointer only after the intro, too late for the
@@ -37,20 +40,35 @@ EM_BOOL onMouseDown(int, const EmscriptenMouseEvent* event, void*) {
   return EM_FALSE;
 }
 
+// A touch screen grants no pointer, and a finger needs none: only a mouse
+// player is paused for the lack of it. A browser that grants it to a finger
+// anyway gets it back, lest it hide a mouse the player reaches for later.
 EM_BOOL onPointerLockChange(int, const EmscriptenPointerlockChangeEvent* change, void*) {
-  if (!change->isActive && SDL_GetRelativeMouseMode()) pointerLostInPlay = true;
+  if (change->isActive && playingByFinger()) emscripten_exit_pointerlock();
+  if (!change->isActive && SDL_GetRelativeMouseMode() && !playingByFinger()) {
+    pointerLostInPlay = true;
+  }
   return EM_FALSE;
 }
 
 EM_BOOL onPointerLockError(int, const void*, void*) {
-  if (SDL_GetRelativeMouseMode()) pointerLostInPlay = true;
+  if (SDL_GetRelativeMouseMode() && !playingByFinger()) pointerLostInPlay = true;
   return EM_FALSE;
+}
+
+// The tap on the title starts the sound as the click does; the pointer is
+// left alone, since a finger steers without it.
+void onTap() {
+  if (!titleShowing) return;
+  titleShowing = false;
+  startAudioInGesture();
 }
 
 void onStage(Stage stage, Session& session) {
   switch (stage) {
     case Stage::TitleShown:
       titleShowing = true;
+      startFingerInput(onTap);
       emscripten_set_mousedown_callback(kCanvas, nullptr, EM_FALSE, onMouseDown);
       emscripten_set_pointerlockchange_callback(EMSCRIPTEN_EVENT_TARGET_DOCUMENT, nullptr, EM_FALSE,
                                                 onPointerLockChange);

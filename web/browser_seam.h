@@ -9,7 +9,9 @@
 //   click of its own (which would pause). The pointer is held from the click
 //   on, through the intro, not only from the court on as on the desktop.
 // - The pointer released by the browser (Escape, or a refused request) while
-//   the game wants it held pauses the game, as a click would.
+//   the game wants it held pauses a mouse player's game, as a click would.
+// - A finger plays as the mouse does (web/finger_input.h); its first tap on
+//   the title starts the audio as the click does.
 // - When the game ends, the page shows a quiet end screen (web/page.js).
 #pragma once
 

@@ -4,8 +4,18 @@
 
 Module['canvas'] = document.getElementById('canvas');
 
-// A right click is one of the game's clicks, not a call for the browser's menu.
+// A right click is one of the game's clicks, not a call for the browser's menu;
+// nor is a long press.
 Module['canvas'].addEventListener('contextmenu', function (event) { event.preventDefault(); });
+
+// After one visit the page plays without the network (service-worker.js keeps
+// its files). Without a worker (a private window, an old browser) it plays
+// online as before.
+if ('serviceWorker' in navigator) {
+  navigator.serviceWorker.register('service-worker.js').catch(function (problem) {
+    console.warn('VombaPong: no play without the network here: ' + problem);
+  });
+}
 
 // Called by the game from within the title click (web/browser_seam.cpp):
 // a browser starts a page's sound only in a gesture, and the game opens its
