@@ -1,10 +1,9 @@
 """The game's code reads one way, from the bottom up:
 
-  0. records and pure rules (game/, but for the two steps that draw): no SDL
-     drawing, nothing of present/ or app/;
-  1. presentation (present/): uses only layer 0;
-  2. the steps that draw (game/ball, game/computer_paddle);
-  3. app/.
+  0. records and pure rules (game/): no SDL drawing, nothing of present/ or
+     app/;
+  1. presentation (present/), with the steps that draw: uses only layer 0;
+  2. app/.
 
 The build keeps the layers (one library per layer, each file compiled with
 an include path of its own layer and those below: the top-level
@@ -25,14 +24,11 @@ import sys
 from pathlib import Path
 
 FOLDERS = ("app", "game", "present")
-DRAWING_STEPS = {"game/ball", "game/computer_paddle"}
-NAMES = ("records and rules", "presentation", "drawing steps", "app")
+NAMES = ("records and rules", "presentation", "app")
 
 
 def layer(unit: str) -> int:
     if unit.startswith("app/"):
-        return 3
-    if unit in DRAWING_STEPS:
         return 2
     return 1 if unit.startswith("present/") else 0
 

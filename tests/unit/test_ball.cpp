@@ -7,8 +7,8 @@
 
 #include <vector>
 
-#include "game/ball.h"
 #include "game/ball_rules.h"
+#include "present/ball.h"
 #include "tests/unit/support/cue_mixer.h"
 #include "tests/unit/support/software_canvas.h"
 
@@ -51,7 +51,9 @@ struct BallBench {
     ball.firstDraw = false;
   }
 
-  void step() { updateBall(ball, game, player, computer, bank, court); }
+  void step() {
+    updateBall(ball, stepBall(ball, game, player, computer), game.renderer, bank, court);
+  }
 };
 
 // ---------------------------------------------------------------------------
