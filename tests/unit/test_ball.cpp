@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "game/ball_rules.h"
+#include "game/frame_period.h"
 #include "present/ball.h"
 #include "tests/unit/support/cue_mixer.h"
 #include "tests/unit/support/software_canvas.h"
@@ -17,7 +18,6 @@ namespace {
 constexpr Colour kBallColour{250, 250, 240};
 // The ball sprite's keyed border: its corners show the court beneath.
 constexpr int kBallBorderPixels = 8;
-constexpr double kFrameMillis = 30.0;
 
 // One ball, one game and a court on a software renderer. The paddles start
 // all zero, as before the mouse first moves and the computer first steps.

@@ -10,6 +10,7 @@
 #include <iostream>
 
 #include "game/ball_rules.h"
+#include "game/frame_period.h"
 #include "game/match_rules.h"
 #include "game/paddle_rules.h"
 #include "game/play_step.h"
@@ -18,8 +19,6 @@
 namespace {
 
 constexpr int kSoakFrames = 90'000;
-// 30 ms frames: the aim's second changes every 33 or 34 frames.
-constexpr int kFrameMillis = 30;
 constexpr int kPlayerPaddleMaxXPixels = 240;
 constexpr int kPlayerPaddleMaxYPixels = 310;
 // The scripted player aims its paddle's top this far above the ball, then
