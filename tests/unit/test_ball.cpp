@@ -1,6 +1,6 @@
-// The ball step: updateBall run frame by frame on a software renderer, with
-// the picture read back where drawing matters. Its rules called directly are
-// in rules/test_ball_rules.cpp.
+// The ball step: stepBall and updateBall run frame by frame on a software
+// renderer, with the picture read back where drawing matters. Its rules called
+// directly are in rules/test_ball_rules.cpp.
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <gtest/gtest.h>
