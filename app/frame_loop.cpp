@@ -2,10 +2,10 @@
 
 #include "app/input.h"
 #include "app/match_flow.h"
-#include "game/ball.h"
-#include "game/computer_paddle.h"
-#include "game/paddle_rules.h"
+#include "game/play_step.h"
+#include "present/ball.h"
 #include "present/canvas.h"
+#include "present/computer_paddle.h"
 #include "present/scoreboard.h"
 
 namespace {
@@ -21,9 +21,11 @@ void drawScores(Session& s) {
 void playOneStep(Session& s) {
   Game& game = s.game;
   drawScores(s);
-  updateBall(s.ball, game, s.player.dstRect, s.computer.dstRect, s.bank, s.courtTexture);
-  aimComputerPaddle(&s.computer.targetY, s.ball.dstRect.y);
-  updateComputerPaddle(s.computer, game.renderer, s.courtTexture);
+  // The rules decide the whole step first; nothing they read is drawn, so
+  // showing it afterwards draws and plays in the order it happened.
+  const PlayStep step = stepPlay(game, s.ball, s.computer, s.player.dstRect);
+  updateBall(s.ball, step.ball, game.renderer, s.bank, s.courtTexture);
+  updateComputerPaddle(s.computer, step.computer, game.renderer, s.courtTexture);
   drawPlayerPaddle(s.player, game.renderer);
   presentCanvas(game.renderer);
 }

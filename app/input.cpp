@@ -5,13 +5,19 @@
 #include "app/match_flow.h"
 #include "app/picture_keeping.h"
 #include "present/canvas.h"
+#include "present/sheet_layout.h"
 
 namespace {
-constexpr int kButtonsTopY = 310;
-constexpr int kButtonsBottomY = 400;
-constexpr int kButtonsSplitX = 300;
-constexpr int kPlayAgainLeftX = 5;
-constexpr int kQuitRightX = 600;
+// The click areas of the end-of-match buttons, from where the scoreboard draws
+// them. Both reach down to the window's bottom edge, below the drawn buttons,
+// and WEITER's ends where ENDE's begins, under the last columns of WEITER's
+// button: a click there quits.
+static_assert(kWeiterButton.y == kEndeButton.y);
+constexpr int kButtonsTopY = kEndeButton.y;
+constexpr int kButtonsBottomY = kCourtHeightPixels;
+constexpr int kButtonsSplitX = kEndeButton.x;
+constexpr int kPlayAgainLeftX = kWeiterButton.x;
+constexpr int kQuitRightX = kEndeButton.x + kEndeButton.w;
 
 // While the window holds the mouse, SDL's own position runs on to the
 // window's edge where the paddle has stopped at its limit, and every later
@@ -26,7 +32,6 @@ void keepMouseOnPaddle(SDL_Window* window, const SDL_Point& read, const PlayerPa
     SDL_WarpMouseInWindow(window, paddle.mouseX, paddle.mouseY);
   }
 }
-
 }  // namespace
 
 int clampPaddleCentreX(int mouseX) {

@@ -7,10 +7,6 @@
 #include "present/scoreboard.h"
 #include "present/sounds.h"
 
-bool isMatchOver(const Game& game) {
-  return game.playerScore == kWinningScore || game.computerScore == kWinningScore;
-}
-
 void setPaused(Game& game, bool paused) {
   game.paused = paused;
   SDL_SetRelativeMouseMode(paused ? SDL_FALSE : SDL_TRUE);
@@ -56,10 +52,7 @@ void playAgain(Session& s) {
     return;
   }
 
-  game.playerScore = 0;
-  game.computerScore = 0;
-  game.running = true;
-  game.outroPlayed = false;
+  startMatch(game);
   SDL_RenderCopy(game.renderer, s.courtTexture, nullptr, nullptr);
   destroyTexture(&board.texture);
   freeSurface(&board.surface);

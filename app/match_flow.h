@@ -2,8 +2,7 @@
 #pragma once
 
 #include "app/session.h"
-
-bool isMatchOver(const Game& game);
+#include "game/match_rules.h"  // isMatchOver
 
 // Pauses or resumes play. The mouse is held by the window during play, so the
 // player's paddle hears every motion, and free while paused.

@@ -12,12 +12,12 @@
 #include <cstdlib>
 
 #include "app/renderer_choice.h"
+#include "game/frame_period.h"
 #include "present/canvas.h"
 #include "present/window.h"
 
 namespace {
 
-constexpr Uint32 kFrameMillis = 30;
 constexpr int kPresentsPerFrame = 2;  // after the ball step, and after the paddles
 
 }  // namespace

@@ -17,9 +17,10 @@ from dataclasses import dataclass, field
 from pathlib import Path
 
 from vomba_desktop.delay_probe import read_delays
+from vomba_desktop.values import FRAME_MILLIS
 
 CLOCK_TICKS_PER_S = os.sysconf("SC_CLK_TCK")
-FRAME_MS = 30.0
+FRAME_MS = float(FRAME_MILLIS)
 # A gap between two frame waits longer than this is a pause, not a frame.
 LONGEST_FRAME_MS = 10 * FRAME_MS
 

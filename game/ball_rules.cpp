@@ -1,5 +1,6 @@
 // The ball's rules, as game/ball_rules.h states them. Nothing here draws or
-// plays a sound: the ball step in game/ball.cpp does that around them.
+// plays a sound: the ball's step (game/ball_step.cpp) applies them, and
+// present/ball.cpp shows and plays what it did.
 #include "game/ball_rules.h"
 
 bool playerPaddleHits(const SDL_Rect& paddle, const SDL_Rect& ball) {

@@ -1,6 +1,6 @@
 // The ball's rules: its places, its speeds, the paddles' hit windows and the
 // slopes a hit gives, kept apart from drawing so that every rule of the ball
-// step (game/ball.cpp) can be checked on its own.
+// step (game/ball_step.cpp) can be checked on its own.
 #pragma once
 
 #include <SDL.h>

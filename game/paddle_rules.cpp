@@ -1,5 +1,5 @@
 // The computer paddle's rules, as game/paddle_rules.h states them. Nothing
-// here draws: the paddle step in game/computer_paddle.cpp does that.
+// here draws: present/computer_paddle.cpp shows the paddle's step.
 #include "game/paddle_rules.h"
 
 #include <cstdlib>

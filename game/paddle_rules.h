@@ -1,6 +1,7 @@
 // The computer paddle's rules: its aim at the ball and its step toward the
 // aim, kept apart from drawing so that they can be checked with chosen random
-// draws and positions. The step that draws is game/computer_paddle.cpp.
+// draws and positions. The paddle's step is game/play_step.cpp, drawn by
+// present/computer_paddle.cpp.
 #pragma once
 
 #include "game/sizes.h"

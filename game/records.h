@@ -10,6 +10,7 @@
 #include <SDL_mixer.h>
 
 #include "game/cue_groups.h"
+#include "game/frame_period.h"
 #include "game/sizes.h"
 
 // The sprites are always copied whole.
@@ -20,12 +21,12 @@ inline constexpr SDL_Rect kBallSource{0, 0, kBallSizePixels, kBallSizePixels};
 // state; the others keep their defaults (the computer paddle uses its own
 // frameMillis as the base of its speed).
 struct GameBase {
-  bool started = false;        // the start screen has been left
-  bool quitRequested = false;  // leave the frame loop after this frame
-  bool paused = false;         // play frozen, mouse released
-  bool running = true;         // cleared by a quit, set again by play again
-  bool outroPlayed = false;    // the match-end tune has started for this match
-  int frameMillis = 30;        // frame period, and the time step of every move
+  bool started = false;            // the start screen has been left
+  bool quitRequested = false;      // leave the frame loop after this frame
+  bool paused = false;             // play frozen, mouse released
+  bool running = true;             // cleared by a quit, set again by play again
+  bool outroPlayed = false;        // the match-end tune has started for this match
+  int frameMillis = kFrameMillis;  // frame period, and the time step of every move
   int playerScore = 0;
   int computerScore = 0;
   SDL_Event event{};  // filled by SDL_WaitEvent / SDL_PollEvent; only its type is read

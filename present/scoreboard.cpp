@@ -5,6 +5,10 @@
 
 namespace {
 
+// The sheet has a cell for each digit, 0 to 9; a score shows at most two.
+constexpr int kDigitCellCount = 10;
+static_assert(kWinningScore < kDigitCellCount * kDigitCellCount);
+
 constexpr SDL_Rect sdlRect(const PixelRect& r) {
   return {r.x, r.y, r.w, r.h};
 }
@@ -18,28 +22,38 @@ void copyRegion(SDL_Rect* srcRect, SDL_Rect* dstRect, SDL_Renderer* renderer, SD
   SDL_RenderCopy(renderer, texture, srcRect, dstRect);
 }
 
+// A score below kDigitCellCount is one cell at `onePlace`; a larger one is
+// its tens at `tensPlace` and its units at `unitsPlace`.
+void drawDigits(SDL_Rect* srcRect, SDL_Rect* dstRect, SDL_Renderer* renderer, SDL_Texture* texture,
+                int score, const PixelRect& onePlace, const PixelRect& tensPlace,
+                const PixelRect& unitsPlace) {
+  if (score < kDigitCellCount) {
+    copyRegion(srcRect, dstRect, renderer, texture, digitCell(score), onePlace);
+    return;
+  }
+  copyRegion(srcRect, dstRect, renderer, texture, digitCell(score / kDigitCellCount), tensPlace);
+  copyRegion(srcRect, dstRect, renderer, texture, digitCell(score % kDigitCellCount), unitsPlace);
+}
+
 }  // namespace
 
 void drawPlayerScore(SDL_Rect* srcRect, SDL_Rect* dstRect, SDL_Renderer* renderer,
                      SDL_Texture* texture, int score) {
-  if (score >= 0 && score < kWinningScore) {
-    copyRegion(srcRect, dstRect, renderer, texture, digitCell(score), kPlayerUnits);
-  } else if (score == kWinningScore) {
-    // The player's 10 grows to the left of the units place.
-    copyRegion(srcRect, dstRect, renderer, texture, digitCell(1), kPlayerTens);
-    copyRegion(srcRect, dstRect, renderer, texture, digitCell(0), kPlayerUnits);
+  if (score < 0 || score > kWinningScore) return;
+  // The player's two digits grow to the left of the units place.
+  drawDigits(srcRect, dstRect, renderer, texture, score, kPlayerUnits, kPlayerTens, kPlayerUnits);
+  if (score == kWinningScore) {
     copyRegion(srcRect, dstRect, renderer, texture, kYouWinStrip, kPlayerBanner);
   }
 }
 
 void drawComputerScore(SDL_Rect* srcRect, SDL_Rect* dstRect, SDL_Renderer* renderer,
                        SDL_Texture* texture, int score) {
-  if (score >= 0 && score < kWinningScore) {
-    copyRegion(srcRect, dstRect, renderer, texture, digitCell(score), kComputerUnits);
-  } else if (score == kWinningScore) {
-    // The computer's 10 grows to the right of the units place.
-    copyRegion(srcRect, dstRect, renderer, texture, digitCell(1), kComputerUnits);
-    copyRegion(srcRect, dstRect, renderer, texture, digitCell(0), kComputerZeroOfTen);
+  if (score < 0 || score > kWinningScore) return;
+  // The computer's two digits grow to the right of the units place.
+  drawDigits(srcRect, dstRect, renderer, texture, score, kComputerUnits, kComputerUnits,
+             kComputerZeroOfTen);
+  if (score == kWinningScore) {
     copyRegion(srcRect, dstRect, renderer, texture, kYouCell, kComputerYou);
     copyRegion(srcRect, dstRect, renderer, texture, kLoseCell, kComputerLose);
   }

@@ -4,13 +4,13 @@
 
 #include <SDL.h>
 
-// Draws the player's score: a digit, or at kWinningScore (game/match_rules.h)
-// the "10" and YOU WIN. Above it, nothing.
+// Draws the player's score: its digits, and at kWinningScore
+// (game/match_rules.h) YOU WIN under them. Above it, nothing.
 void drawPlayerScore(SDL_Rect* srcRect, SDL_Rect* dstRect, SDL_Renderer* renderer,
                      SDL_Texture* texture, int score);
 
-// Draws the computer's score: a digit, or at kWinningScore the "10" and YOU
-// LOSE. Above it, nothing.
+// Draws the computer's score: its digits, and at kWinningScore YOU LOSE under
+// them. Above it, nothing.
 void drawComputerScore(SDL_Rect* srcRect, SDL_Rect* dstRect, SDL_Renderer* renderer,
                        SDL_Texture* texture, int score);
 

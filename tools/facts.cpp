@@ -2,6 +2,9 @@
 
 #include <sstream>
 
+#include "game/ball_rules.h"
+#include "game/frame_period.h"
+#include "game/paddle_rules.h"
 #include "present/sheet_layout.h"
 #include "present/window.h"
 
@@ -17,6 +20,10 @@ std::string json(const PixelRect& r) {
          ", " + std::to_string(r.h) + "]";
 }
 
+std::string json(const SDL_Rect& r) {
+  return json(PixelRect{r.x, r.y, r.w, r.h});
+}
+
 }  // namespace
 
 std::string describeGameFiles() {
@@ -30,6 +37,14 @@ std::string describeGameFiles() {
       << "  \"court\": [" << kCourtWidthPixels << ", " << kCourtHeightPixels << "],\n"
       << "  \"paddle\": [" << kPaddleWidthPixels << ", " << kPaddleHeightPixels << "],\n"
       << "  \"ball_size\": " << kBallSizePixels << ",\n"
+      << "  \"play\": {\n"
+      << "    \"frame_millis\": " << kFrameMillis << ",\n"
+      << "    \"ball_start\": " << json(kBallStart) << ",\n"
+      << "    \"ball_serve\": "
+      << json(PixelRect{kServeXPixels, kServeYPixels, kBallSizePixels, kBallSizePixels}) << ",\n"
+      << "    \"computer_column\": "
+      << json(PixelRect{kComputerPaddleXPixels, 0, kPaddleWidthPixels, kCourtHeightPixels})
+      << "\n  },\n"
       << "  \"sheet\": {\n    \"digits\": [";
   for (int digit = 0; digit <= 9; ++digit) out << (digit ? ", " : "") << json(digitCell(digit));
   out << "],\n"

@@ -1,5 +1,6 @@
 // The game's file description (present/game_files.h, present/sheet_layout.h)
-// as JSON, for the end-to-end tests in Python, which cannot include it.
+// and the places and frame period of its rules, as JSON, for the end-to-end
+// tests and the benchmarks in Python, which cannot include them.
 #pragma once
 
 #include <string>

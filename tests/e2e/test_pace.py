@@ -31,9 +31,9 @@ from vomba_desktop.screen import Rect
 from vomba_desktop.session import Session
 from vomba_desktop.values import PUSH
 
-FRAME_WAIT_S = 0.030
-BALL_STEP_PX = 6       # the served ball: 0.2 px per ms of a 30 ms frame
-CREATURE_STEP_PX = 9   # the computer's creature: 0.3 px per ms
+FRAME_WAIT_S = values.FRAME_MILLIS / 1000
+BALL_STEP_PX = round(0.2 * values.FRAME_MILLIS)        # the served ball: 0.2 px per ms
+CREATURE_STEP_PX = round(0.3 * values.FRAME_MILLIS)    # the computer's creature: 0.3 px per ms
 TOLERANCE = 1.5
 MIN_PLACES = 4         # different places seen, for a line worth fitting
 MIN_FRAMES = 3

@@ -1,14 +1,15 @@
-// The ball step: updateBall run frame by frame on a software renderer, with
-// the picture read back where drawing matters. Its rules called directly are
-// in rules/test_ball_rules.cpp.
+// The ball step: stepBall and updateBall run frame by frame on a software
+// renderer, with the picture read back where drawing matters. Its rules called
+// directly are in rules/test_ball_rules.cpp.
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "game/ball.h"
 #include "game/ball_rules.h"
+#include "game/frame_period.h"
+#include "present/ball.h"
 #include "tests/unit/support/cue_mixer.h"
 #include "tests/unit/support/software_canvas.h"
 
@@ -17,7 +18,6 @@ namespace {
 constexpr Colour kBallColour{250, 250, 240};
 // The ball sprite's keyed border: its corners show the court beneath.
 constexpr int kBallBorderPixels = 8;
-constexpr double kFrameMillis = 30.0;
 
 // One ball, one game and a court on a software renderer. The paddles start
 // all zero, as before the mouse first moves and the computer first steps.
@@ -51,7 +51,9 @@ struct BallBench {
     ball.firstDraw = false;
   }
 
-  void step() { updateBall(ball, game, player, computer, bank, court); }
+  void step() {
+    updateBall(ball, stepBall(ball, game, player, computer), game.renderer, bank, court);
+  }
 };
 
 // ---------------------------------------------------------------------------

@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <ctime>
 
-#include "game/computer_paddle.h"
 #include "game/paddle_rules.h"
+#include "present/computer_paddle.h"
 #include "present/sounds.h"
 #include "tests/unit/support/fixed_second.h"
 #include "tests/unit/support/software_canvas.h"
@@ -35,7 +35,9 @@ struct PaddleBench {
     paddle.firstDraw = false;
   }
 
-  void step() { updateComputerPaddle(paddle, canvas.renderer(), court); }
+  void step() {
+    updateComputerPaddle(paddle, stepComputerPaddle(paddle), canvas.renderer(), court);
+  }
 };
 
 bool sameRect(const SDL_Rect& a, const SDL_Rect& b) {

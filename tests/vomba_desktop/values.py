@@ -42,14 +42,16 @@ SCREEN = {name: Rect(*value) for name, value in GAME_FACTS["screen"].items()}
 # a notice, not a problem.
 SOFTWARE_RENDERER_NOTICE = "VombaPong: no graphics card found; drawing with the software renderer"
 
+# The frame period of play, in milliseconds: every move is one step of it.
+FRAME_MILLIS = GAME_FACTS["play"]["frame_millis"]
+
 # What the frame loop draws over the court: the two score digits, the ball at
-# its start place and the computer paddle's column. The places are the rules'
-# (the ball's start and serve places, the computer paddle's column), which the
-# facts do not carry yet.
+# its start place and the computer paddle's column; and where the ball rests
+# after a point.
 SCORE_CELLS = (SCREEN["player_units"], SCREEN["computer_units"])
-BALL_START = Rect(184, 182, BALL_SIZE, BALL_SIZE)
-BALL_SERVE_AFTER_POINT = Rect(100, 182, BALL_SIZE, BALL_SIZE)
-COMPUTER_COLUMN = Rect(530, 0, PADDLE_W, WINDOW_HEIGHT)
+BALL_START = Rect(*GAME_FACTS["play"]["ball_start"])
+BALL_SERVE_AFTER_POINT = Rect(*GAME_FACTS["play"]["ball_serve"])
+COMPUTER_COLUMN = Rect(*GAME_FACTS["play"]["computer_column"])
 FRAME_LOOP_DRAWS = (*SCORE_CELLS, BALL_START, COMPUTER_COLUMN)
 
 # ----- the tests' own ---------------------------------------------------------------

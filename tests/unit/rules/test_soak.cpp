@@ -1,5 +1,6 @@
-// A long run of the simulation: a scripted player against the computer for
-// many matches, every frame's ball step checked against the ball's invariants.
+// A long run of the rules: a scripted player against the computer for many
+// matches, each frame's step of play checked against the ball's invariants.
+// It runs the game's own step and match end, with no window at all.
 #include <SDL.h>
 #include <gtest/gtest.h>
 
@@ -8,19 +9,16 @@
 #include <ctime>
 #include <iostream>
 
-#include "game/ball.h"
 #include "game/ball_rules.h"
-#include "game/computer_paddle.h"
+#include "game/frame_period.h"
 #include "game/match_rules.h"
 #include "game/paddle_rules.h"
+#include "game/play_step.h"
 #include "game/seconds_clock.h"
-#include "tests/unit/support/software_canvas.h"
 
 namespace {
 
 constexpr int kSoakFrames = 90'000;
-// 30 ms frames: the aim's second changes every 33 or 34 frames.
-constexpr int kFrameMillis = 30;
 constexpr int kPlayerPaddleMaxXPixels = 240;
 constexpr int kPlayerPaddleMaxYPixels = 310;
 // The scripted player aims its paddle's top this far above the ball, then
@@ -64,18 +62,10 @@ SDL_Rect scriptedPlayer(const Ball& ball, int aimError) {
 }
 
 TEST(Soak, ManyMatchesKeepTheBallOnCourt) {
-  SoftwareCanvas canvas;
   Game game{};
-  game.renderer = canvas.renderer();
-  SoundBank bank{};  // empty: every cue is silent
   ComputerPaddle computer{};
   Ball ball{};
-  ball.dstRect = SDL_Rect{184, 182, kBallSizePixels, kBallSizePixels};
-  SDL_Texture* court = canvas.solidTexture(600, 400, kTestCourtColour);
-  ball.texture = canvas.keyedSprite(kBallSizePixels, kBallSizePixels, Colour{250, 250, 240}, 8);
-  computer.texture =
-      canvas.solidTexture(kPaddleWidthPixels, kPaddleHeightPixels, Colour{150, 60, 200});
-  SDL_RenderCopy(game.renderer, court, nullptr, nullptr);
+  ball.dstRect = kBallStart;
 
   soakSecond = 1'700'000'000;
   setSecondsSource(soakSeconds);
@@ -98,7 +88,7 @@ TEST(Soak, ManyMatchesKeepTheBallOnCourt) {
 
     const int playerScoreBefore = game.playerScore;
     const int scoresBefore = game.playerScore + game.computerScore;
-    updateBall(ball, game, player, computer.dstRect, bank, court);
+    stepPlay(game, ball, computer, player);
     const int scored = game.playerScore + game.computerScore - scoresBefore;
 
     const SDL_Rect& b = ball.dstRect;
@@ -121,18 +111,15 @@ TEST(Soak, ManyMatchesKeepTheBallOnCourt) {
     points += scored;
     playerPoints += game.playerScore - playerScoreBefore;
 
-    aimComputerPaddle(&computer.targetY, b.y);
-    updateComputerPaddle(computer, game.renderer, court);
     ASSERT_EQ(computer.dstRect.x, kComputerPaddleXPixels);
     ASSERT_GE(computer.dstRect.y, 0);
     ASSERT_LE(computer.dstRect.y, kComputerPaddleLowestYPixels);
 
-    // The match ends; play again resets the scores and leaves the ball alone.
-    if (game.playerScore == kWinningScore || game.computerScore == kWinningScore) {
+    // The match ends; play again starts the next and leaves the ball alone.
+    if (isMatchOver(game)) {
       ++matches;
       if (game.playerScore == kWinningScore) ++playerMatches;
-      game.playerScore = 0;
-      game.computerScore = 0;
+      startMatch(game);
     }
 
     elapsedMillis += kFrameMillis;
