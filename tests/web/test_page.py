@@ -168,8 +168,17 @@ def push_creature(s: PageSession, push: tuple[int, int], at: tuple[int, int], wh
 
     def there() -> bool:
         s.move_relative(*push)
-        return pictures.compare_images(s.grab(rect), expected, what, max_fraction=0.01).ok
+        if pictures.compare_images(s.grab(rect), expected, what, max_fraction=0.01).ok:
+            return True
+        # A mouse at the page's edge moves no further: step back for the next push.
+        s.move_relative(-push[0] // 2, -push[1] // 2)
+        return False
     s.wait_until(there, what, timeout=10.0)
+    # The game reads the mouse once a frame's events are in, so a push still
+    # queued would count with the next move: two frames on, every push is handled.
+    frames = len(frame_period_ms(s))
+    s.wait_until(lambda: len(frame_period_ms(s)) >= frames + 2, f"{what}: two frames on",
+                 timeout=5.0)
     log(f"{what}: there")
 
 
