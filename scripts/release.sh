@@ -73,6 +73,7 @@ mkdir -p "$out" "$work"
 # changes as the second clean-root build. The locale is made for the build
 # alone (LOCPATH), so the machine's own stays as it is.
 if [ "$vary" = yes ]; then
+  mkdir -p "$work/locale"
   localedef -i fr_CH -f UTF-8 "$work/locale/fr_CH.UTF-8" 2>/dev/null || [ -d "$work/locale/fr_CH.UTF-8" ] ||
     refuse "localedef could not make the fr_CH.UTF-8 locale (apt-get install locales)"
   varied=(env LOCPATH="$work/locale" LANG=fr_CH.UTF-8 LC_ALL=fr_CH.UTF-8 TZ=XKT-14
