@@ -20,8 +20,8 @@ say() { echo "[release-check $(date +%H:%M:%S)] $*"; }
 [ $# -eq 1 ] || { echo "usage: $0 RELEASEDIR" >&2; exit 2; }
 [ -f "$1/SHA256SUMS" ] || { echo "release-check: no $1/SHA256SUMS: make release first" >&2; exit 2; }
 release=$(cd "$1" && pwd)
-name=$(basename "$release")
-version=${name#VombaPong-}
+release_name=$(basename "$release")
+version=${release_name#VombaPong-}
 fresh=$(mktemp -d /var/tmp/vombapong-release-check-XXXXXX)
 # shellcheck source=scripts/root-steps.sh
 . "$(dirname "$0")/root-steps.sh"
@@ -46,13 +46,13 @@ sums() {
 
 unpack() {
   dpkg-source --extract "$download/vombapong_$version.dsc" "$source" &&
-    python3 -m zipfile --extract "$download/$name-win64.zip" "$fresh/windows" &&
-    python3 -m zipfile --extract "$download/$name-web.zip" "$fresh/web" || return 1
+    python3 -m zipfile --extract "$download/$release_name-win64.zip" "$fresh/windows" &&
+    python3 -m zipfile --extract "$download/$release_name-web.zip" "$fresh/web" || return 1
   # The version everywhere a downloader sees it.
   [ "$(cat "$source/VERSION")" = "$version" ] &&
     [ "$(dpkg-deb --field "$download"/vombapong_"$version"_amd64.deb Version)" = "$version" ] &&
-    grep -q "<meta name=\"version\" content=\"$version\">" "$fresh/web/$name-web/index.html" &&
-    [ -f "$fresh/windows/$name-win64/VombaPong.exe" ] || {
+    grep -q "<meta name=\"version\" content=\"$version\">" "$fresh/web/$release_name-web/index.html" &&
+    [ -f "$fresh/windows/$release_name-win64/VombaPong.exe" ] || {
     echo "the source's VERSION, the .deb's Version, the page or the Windows folder is not $version"
     return 1
   }
@@ -70,7 +70,7 @@ installed() {
 test_build() {
   "$source/scripts/install-deps.sh" --test &&
     cmake -S "$source" -B "$fresh/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVOMBA_BENCH=OFF \
-      -DVOMBA_WINDOWS_ZIP="$download/$name-win64.zip" -DVOMBA_WEB_SITE="$fresh/web/$name-web" &&
+      -DVOMBA_WINDOWS_ZIP="$download/$release_name-win64.zip" -DVOMBA_WEB_SITE="$fresh/web/$release_name-web" &&
     cmake --build "$fresh/build" -j 2 --target vomba_assets
 }
 
@@ -83,10 +83,10 @@ step "SHA256SUMS in a fresh folder" sums &&
   step "the game files to compare with" test_build &&
   step "the Windows zip under Wine (ctest -L windows)" checks windows &&
   step "the site in Chromium (ctest -L web)" checks web || code=1
-step_summary "make release-check of $name" "$(($(date +%s) - started))"
+step_summary "make release-check of $release_name" "$(($(date +%s) - started))"
 if [ "$code" -ne 0 ]; then
   echo "release-check: FAILED; the fresh folder is kept: $fresh"
   exit 1
 fi
 rm -rf "$fresh"
-echo "release-check: $name passed every check"
+echo "release-check: $release_name passed every check"

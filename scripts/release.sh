@@ -48,7 +48,7 @@ if [ -n "$dirty" ]; then
 fi
 commit=$(git -C "$repo" rev-parse HEAD)
 version=$(git -C "$repo" show "$commit:VERSION")
-name=VombaPong-$version
+release_name=VombaPong-$version
 SOURCE_DATE_EPOCH=$(git -C "$repo" log -1 --format=%ct "$commit")
 export SOURCE_DATE_EPOCH
 python3 "$repo/tests/release/test_versions.py" --source-dir "$repo" --cmake-version "$version" ||
@@ -56,7 +56,7 @@ python3 "$repo/tests/release/test_versions.py" --source-dir "$repo" --cmake-vers
 
 mkdir -p "$1"
 outroot=$(cd "$1" && pwd)
-out=$outroot/$name
+out=$outroot/$release_name
 work=$outroot/work
 varied=()
 deb_options=()
@@ -112,8 +112,8 @@ release_notes() {
 | File | What it is for |
 |---|---|
 | \`vombapong_${version}_amd64.deb\` | Debian 12 and Ubuntu on a 64-bit PC: \`sudo apt install ./vombapong_${version}_amd64.deb\`, then \`vombapong\` or VombaPong in the Games menu |
-| \`$name-win64.zip\` | 64-bit Windows: unzip the whole folder anywhere and double-click \`VombaPong.exe\` in it; nothing is installed |
-| \`$name-web.zip\` | the browser: put the folder \`$name-web/\` on any static web host and open its address; the page fetches nothing from anywhere else (browsers do not run it from a file) |
+| \`$release_name-win64.zip\` | 64-bit Windows: unzip the whole folder anywhere and double-click \`VombaPong.exe\` in it; nothing is installed |
+| \`$release_name-web.zip\` | the browser: put the folder \`$release_name-web/\` on any static web host and open its address; the page fetches nothing from anywhere else (browsers do not run it from a file) |
 | \`vombapong_$version.dsc\`, \`vombapong_$version.tar.xz\` | the source, as a Debian source package: \`dpkg-source -x vombapong_$version.dsc\` unpacks it |
 | \`SHA256SUMS\` | the SHA-256 sum of each of the files above |
 
@@ -124,7 +124,7 @@ Put the files you downloaded beside \`SHA256SUMS\` and run, on Linux:
     sha256sum --check --ignore-missing SHA256SUMS
 
 Each of your files must say \`OK\`. On Windows, in PowerShell,
-\`Get-FileHash $name-win64.zip\` prints the sum to compare with its line in
+\`Get-FileHash $release_name-win64.zip\` prints the sum to compare with its line in
 \`SHA256SUMS\` (the same letters, in capitals).
 NOTES
   } >"$out/RELEASE-NOTES.md"
@@ -132,12 +132,12 @@ NOTES
 
 release_folder() {
   cp "$work/deb/vombapong_$version.dsc" "$work/deb/vombapong_$version.tar.xz" \
-     "$work/deb"/vombapong_"$version"_amd64.deb "$work/windows/$name-win64.zip" "$out/" || return 1
+     "$work/deb"/vombapong_"$version"_amd64.deb "$work/windows/$release_name-win64.zip" "$out/" || return 1
   mkdir -p "$work/web-zip"
-  cp -R "$work/web/site" "$work/web-zip/$name-web" &&
-    python3 "$here/pack-zip.py" "$work/web-zip/$name-web" "$out/$name-web.zip" &&
+  cp -R "$work/web/site" "$work/web-zip/$release_name-web" &&
+    python3 "$here/pack-zip.py" "$work/web-zip/$release_name-web" "$out/$release_name-web.zip" &&
     release_notes &&
-    (cd "$out" && sha256sum vombapong_"$version"* "$name"-*.zip >SHA256SUMS)
+    (cd "$out" && sha256sum vombapong_"$version"* "$release_name"-*.zip >SHA256SUMS)
 }
 
 started=$(date +%s)
