@@ -12,7 +12,7 @@ BENCH_ARGS ?=
 # for the preview and the bench.
 DESKTOP_PYTHON = PYTHONDONTWRITEBYTECODE=1 PYTHONPATH=$(CURDIR)/tests /usr/bin/python3
 
-.PHONY: play test fresh-check preview package package-check bench windows web configure build asan deps test-deps format clean
+.PHONY: play test fresh-check preview package package-check release release-check bench windows web configure build asan deps test-deps format clean
 
 # Only the game and its files: a player needs no test tools.
 play: deps configure
@@ -49,6 +49,24 @@ package:
 package-check:
 	nice scripts/deb-reproducible.sh $(BUILD)/package-check
 	nice scripts/deb-clean-root.sh autopkgtest $(BUILD)/package-check/first
+
+# Every file a release publishes, from the last commit alone, into
+# $(RELEASE_DIR)/VombaPong-<version>/: the Debian packages, the Windows zip, the
+# site as a zip, SHA256SUMS and RELEASE-NOTES.md (scripts/release.sh). Refuses
+# a working tree with uncommitted changes. Root; about half an hour.
+# RELEASE_OPTIONS="--vary --compare DIR" builds again from another path, clock,
+# umask, locale and timezone into another RELEASE_DIR and compares every file.
+RELEASE_DIR ?= $(BUILD)/release
+RELEASE_OPTIONS ?=
+release:
+	@scripts/install-deps.sh --release
+	nice scripts/release.sh $(RELEASE_OPTIONS) $(RELEASE_DIR)
+
+# The release checked as a downloader would: the sums, the .deb installed and
+# started in a clean root, the Windows zip under Wine, the site in Chromium.
+release-check:
+	@scripts/install-deps.sh --release
+	nice scripts/release-check.sh $(RELEASE_DIR)/VombaPong-$$(cat VERSION)
 
 # What the game costs the machine, beside the floor of its design: prints its
 # tables and writes them to $(BUILD)/bench/performance.md. What they mean is

@@ -13,6 +13,8 @@
 #   scripts/deb-clean-root.sh build --vary OUTDIR  # another path, a clock 400
 #       days on (libfaketime), umask 002, French Swiss locale, a timezone 14 hours
 #       east: the second build of scripts/deb-reproducible.sh
+#   scripts/deb-clean-root.sh build [--vary] --commit REV OUTDIR  # from that
+#       commit's tracked files alone (scripts/export-source.sh --commit): a release
 #   scripts/deb-clean-root.sh autopkgtest OUTDIR   # debian/tests against
 #       OUTDIR's .deb, in a fresh minimal root
 #
@@ -27,7 +29,7 @@ BUILDER=builder
 say() { echo "[deb-clean-root $(date +%H:%M:%S)] $*"; }
 refuse() { echo "deb-clean-root: $*" >&2; exit 2; }
 
-usage="usage: $0 build [--vary] OUTDIR | $0 autopkgtest OUTDIR"
+usage="usage: $0 build [--vary] [--commit REV] OUTDIR | $0 autopkgtest OUTDIR"
 [ $# -ge 2 ] || refuse "$usage"
 mode=$1
 shift
@@ -35,6 +37,11 @@ vary=no
 if [ "$mode" = build ] && [ "$1" = --vary ]; then
   vary=yes
   shift
+fi
+export_options=()
+if [ "$mode" = build ] && [ "$1" = --commit ] && [ $# -ge 2 ]; then
+  export_options=(--commit "$2")
+  shift 2
 fi
 [ $# -eq 1 ] && { [ "$mode" = build ] || [ "$mode" = autopkgtest ]; } || refuse "$usage"
 [ "$(id -u)" -eq 0 ] ||
@@ -104,7 +111,7 @@ prepare_builder() {
   if [ "$vary" = yes ]; then
     as_root "echo 'fr_CH.UTF-8 UTF-8' >/etc/locale.gen && locale-gen >/dev/null" || return 1
   fi
-  "$here/export-source.sh" "$root/build/vombapong-$version" &&
+  "$here/export-source.sh" "${export_options[@]}" "$root/build/vombapong-$version" &&
     as_root "chown -R $BUILDER:$BUILDER /build/vombapong-$version"
 }
 

@@ -19,27 +19,7 @@ out=$(cd "$1" && pwd)
 "$here/deb-clean-root.sh" build --vary "$out/second"
 
 echo
-echo "The two builds, file by file (sha256):"
-different=0
-for first in "$out"/first/*.deb "$out"/first/*.dsc "$out"/first/*.tar.*; do
-  name=$(basename "$first")
-  second=$out/second/$name
-  if [ ! -f "$second" ]; then
-    echo "  $name: only in the first build"
-    different=1
-    continue
-  fi
-  sum=$(sha256sum <"$first" | cut -d' ' -f1)
-  if [ "$sum" = "$(sha256sum <"$second" | cut -d' ' -f1)" ]; then
-    echo "  $name: equal, $sum"
-  else
-    echo "  $name: DIFFERENT; diffoscope writes $out/diffoscope-$name.txt"
-    diffoscope --text "$out/diffoscope-$name.txt" "$first" "$second" >/dev/null || true
-    head -n 60 "$out/diffoscope-$name.txt"
-    different=1
-  fi
-done
-if [ "$different" -ne 0 ]; then
+if ! "$here/compare-builds.sh" "$out/first" "$out/second" "$out" '*.deb' '*.dsc' '*.tar.*'; then
   echo "deb-reproducible: the two builds differ"
   exit 1
 fi

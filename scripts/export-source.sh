@@ -6,10 +6,18 @@
 # source package made from the copy is the same whoever made it, whenever,
 # under whichever umask.
 #
-#   scripts/export-source.sh DEST     # DEST must not exist yet
+# A release takes one commit's tracked files instead, and nothing else:
+#
+#   scripts/export-source.sh DEST                # DEST must not exist yet
+#   scripts/export-source.sh --commit REV DEST   # what git archive REV holds
 set -euo pipefail
 
-[ $# -eq 1 ] || { echo "usage: $0 DEST" >&2; exit 2; }
+commit=
+if [ "${1:-}" = --commit ] && [ $# -ge 2 ]; then
+  commit=$2
+  shift 2
+fi
+[ $# -eq 1 ] || { echo "usage: $0 [--commit REV] DEST" >&2; exit 2; }
 dest=$1
 repo=$(cd "$(dirname "$0")/.." && pwd)
 
@@ -28,6 +36,18 @@ stamp=$(dpkg-parsechangelog --file "$repo/debian/changelog" --show-field Timesta
 # Folders that tar makes on the way get the same mode under any umask.
 umask 022
 mkdir -p "$dest"
+if [ -n "$commit" ]; then
+  rev=$(git -C "$repo" rev-parse --verify --quiet "$commit^{commit}") || {
+    echo "export-source: $commit is not a commit of $repo" >&2
+    exit 1
+  }
+  git -C "$repo" archive --format=tar "$rev" |
+    tar -C "$dest" --no-same-owner --no-same-permissions --warning=no-timestamp -xf -
+  chmod -R u+rw,go=rX,a-s "$dest"
+  stamp=$(dpkg-parsechangelog --file "$dest/debian/changelog" --show-field Timestamp)
+  find "$dest" -exec touch --no-dereference --date="@$stamp" {} +
+  exit 0
+fi
 # Files deleted in the working tree but not yet in git are listed and skipped.
 git -C "$repo" ls-files -z --cached --others --exclude-standard |
   tar -C "$repo" --ignore-failed-read --sort=name --owner=0 --group=0 --numeric-owner \

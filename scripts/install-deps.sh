@@ -40,19 +40,25 @@ case "${1:-}" in
   --windows)
     # make windows: the MinGW-w64 cross compilers (their -posix variants) and
     # Wine, which runs the cross-built generator and the game in the tests.
-    want=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine64 cmake make) ;;
+    want=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine64 cmake make python3) ;;
   --package)
     # make package and make package-check: the clean root is made with
     # mmdebstrap, its results checked with lintian and autopkgtest and, where
     # two builds differ, shown with diffoscope. The build itself installs
     # nothing here.
     want=(mmdebstrap dpkg-dev lintian autopkgtest diffoscope-minimal) ;;
+  --release)
+    # make release and make release-check, beside what the package, Windows and
+    # web builds install themselves: git to export the commit, python3 to pack
+    # the zips, and for the varied second build libfaketime and the locales'
+    # sources; the clean root's tools and diffoscope for any difference.
+    want=(git python3 faketime locales mmdebstrap dpkg-dev lintian autopkgtest diffoscope-minimal) ;;
   --fresh-check)
     # Only the host's part of scripts/fresh-machine-check.sh: it makes the bare
     # root, and runs the display that the game inside it is shown on.
     want=(mmdebstrap xvfb python3 python3-xlib python3-pil) ;;
   *)
-    echo "usage: $0 [--test | --bench | --windows | --web | --package | --fresh-check | --sdl-sources]" >&2
+    echo "usage: $0 [--test | --bench | --windows | --web | --package | --release | --fresh-check | --sdl-sources]" >&2
     exit 2 ;;
 esac
 

@@ -99,6 +99,7 @@ string(REPLACE ";" "|" VOMBA_WINDOWS_LICENCES "${VOMBA_WINDOWS_LICENCES}")
 configure_file(${VOMBA_WINDOWS_DIR}/README.txt.in ${VOMBA_WINDOWS_GENERATED}/README.txt @ONLY)
 
 set(VOMBA_WINDOWS_ZIP_NAME VombaPong-${PROJECT_VERSION}-win64)
+set(VOMBA_PYTHON /usr/bin/python3 CACHE FILEPATH "Debian's python3, which packs the zip")
 set(VOMBA_WINDOWS_ZIP ${CMAKE_BINARY_DIR}/${VOMBA_WINDOWS_ZIP_NAME}.zip)
 add_custom_command(
   OUTPUT ${VOMBA_WINDOWS_ZIP}
@@ -112,9 +113,12 @@ add_custom_command(
           -DNAME=${VOMBA_WINDOWS_ZIP_NAME}
           -DZIP=${VOMBA_WINDOWS_ZIP}
           -DDATE=${VOMBA_RELEASE_DATE}
+          -DPYTHON=${VOMBA_PYTHON}
+          -DPACK_ZIP=${PROJECT_SOURCE_DIR}/scripts/pack-zip.py
           -P ${CMAKE_CURRENT_LIST_DIR}/windows_zip.cmake
   DEPENDS vombapong ${CMAKE_BINARY_DIR}/game_facts.json ${VOMBA_WINDOWS_GENERATED}/README.txt
           ${PROJECT_SOURCE_DIR}/LICENSE ${CMAKE_CURRENT_LIST_DIR}/windows_zip.cmake
+          ${PROJECT_SOURCE_DIR}/scripts/pack-zip.py
   COMMENT "Packing ${VOMBA_WINDOWS_ZIP_NAME}.zip"
   VERBATIM)
 add_custom_target(windows_zip ALL DEPENDS ${VOMBA_WINDOWS_ZIP})

@@ -4,7 +4,8 @@
 #   EXE        VombaPong.exe as built
 #   README, LICENSE, LICENCES ("source=name|..." for the folder licenses/)
 #   STAGE      a scratch folder; NAME the zip's one folder; ZIP the file
-#   DATE       every file's date in the zip (the release date)
+#   DATE       every file's date in the zip without SOURCE_DATE_EPOCH (the release date)
+#   PYTHON, PACK_ZIP   python3 and scripts/pack-zip.py, which packs it
 #
 # The text files get Windows line ends, which every Windows editor shows.
 
@@ -35,10 +36,8 @@ foreach(licence IN LISTS licences)
   copy_text(${CMAKE_MATCH_1} ${folder}/licenses/${CMAKE_MATCH_2})
 endforeach()
 
-# Every file, sorted, so the zip lists them in the same order each time. A
-# folder named as well would be packed a second time with all it holds.
-file(GLOB_RECURSE files LIST_DIRECTORIES false RELATIVE ${STAGE} ${folder}/*)
-list(SORT files)
+# The same bytes from every build: scripts/pack-zip.py sorts, fixes the
+# modes, and dates every file SOURCE_DATE_EPOCH when a release sets it.
 file(REMOVE ${ZIP})
-execute_process(COMMAND ${CMAKE_COMMAND} -E tar cf ${ZIP} --format=zip --mtime=${DATE} ${files}
-                WORKING_DIRECTORY ${STAGE} COMMAND_ERROR_IS_FATAL ANY)
+execute_process(COMMAND ${PYTHON} ${PACK_ZIP} ${folder} ${ZIP} --date ${DATE}
+                COMMAND_ERROR_IS_FATAL ANY)
