@@ -53,11 +53,27 @@ case "${1:-}" in
     exit 2 ;;
 esac
 
+# Only an npm that did not come with the machine's node is Debian's to install.
+if [ -n "${npm_modules:-}" ] && ! command -v npm >/dev/null 2>&1; then want+=(npm); fi
+
+# The pinned npm modules, once the packages are in.
+install_npm_modules() {
+  [ -n "${npm_modules:-}" ] || return 0
+  local web
+  web="$(cd "$(dirname "$0")/.." && pwd)/tests/web"
+  [ -d "$web/node_modules/puppeteer-core" ] && return 0
+  echo "Installing the npm modules of $web (npm ci)"
+  npm ci --prefix "$web" --no-audit --no-fund
+}
+
 missing=()
 for pkg in "${want[@]}"; do
   dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" || missing+=("$pkg")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+if [ ${#missing[@]} -eq 0 ]; then
+  install_npm_modules
+  exit 0
+fi
 
 echo "Installing missing packages: ${missing[*]}"
 if [ "$(id -u)" -eq 0 ]; then
@@ -76,3 +92,4 @@ fi
 export DEBIAN_FRONTEND=noninteractive
 "${run[@]}" apt-get -o DPkg::Lock::Timeout=900 update -qq
 "${run[@]}" apt-get -o DPkg::Lock::Timeout=900 install -y -qq --no-install-recommends "${missing[@]}"
+install_npm_modules
