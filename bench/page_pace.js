@@ -25,7 +25,9 @@ const puppeteer = require(path.join(__dirname, '..', 'tests', 'web', 'node_modul
 
 const BROWSERS = {
   chromium: {browser: 'chrome', executablePath: '/usr/bin/chromium', args: ['--no-sandbox']},
-  firefox: {browser: 'firefox', executablePath: '/usr/bin/firefox-esr'},
+  // Firefox rounds the page's clock to a millisecond unless told otherwise.
+  firefox: {browser: 'firefox', executablePath: '/usr/bin/firefox-esr',
+            extraPrefsFirefox: {'privacy.reduceTimerPrecision': false}},
 };
 const FRAME_WAIT_MIN_MS = 25;
 const START_TIMEOUT_MS = 60000;
@@ -68,9 +70,11 @@ function instruments() {
     }, ms, ...rest);
   };
   const getContext = HTMLCanvasElement.prototype.getContext;
+  // The kind the game's canvas was given: a renderer may ask for one in vain.
   HTMLCanvasElement.prototype.getContext = function (type, ...rest) {
-    if (this.id === 'canvas' && !window.vombaContext) window.vombaContext = type;
-    return getContext.call(this, type, ...rest);
+    const context = getContext.call(this, type, ...rest);
+    if (context && this.id === 'canvas') window.vombaContext = type;
+    return context;
   };
 }
 

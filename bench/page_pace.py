@@ -48,8 +48,9 @@ class Pace:
 
 def summary(values: list[float]) -> str:
     ordered = sorted(values)
-    return (f"median {statistics.median(ordered):.2f}, p10-p90 {percentile(ordered, 0.1):.2f}-"
-            f"{percentile(ordered, 0.9):.2f}, p99 {percentile(ordered, 0.99):.2f} ms")
+    return (f"median {statistics.median(ordered):.2f}, mean {statistics.fmean(ordered):.2f}, "
+            f"p10-p90 {percentile(ordered, 0.1):.2f}-{percentile(ordered, 0.9):.2f}, "
+            f"p99 {percentile(ordered, 0.99):.2f} ms")
 
 
 # ----- the desktop build -----------------------------------------------------------
