@@ -3,6 +3,8 @@
 #include <emscripten.h>
 #include <emscripten/html5.h>
 
+#include <functional>
+
 #include "app/match_flow.h"
 
 namespace {
@@ -71,10 +73,28 @@ void onStage(Stage stage, Session& session) {
   }
 }
 
+// SDL reads one switch for two things in a page: whether its waits (SDL_Delay,
+// SDL_WaitEvent) give the browser its turn, which they must, and whether every
+// present does too, through a zero-length timeout. The browser clamps such
+// nested timeouts to 4 ms or more, and a frame of play presents twice: 8 to 10
+// ms a frame on top of the 30 ms wait, a quarter of the pace. The frame's own
+// wait gives the browser its turn to show the canvas anyway, so the switch is
+// on only while the game waits. Every wait after the title's goes through the
+// platform; the title's comes first and runs with SDL's default, on.
+void waitGivingTurn(const std::function<void()>& wait) {
+  SDL_SetHint(SDL_HINT_EMSCRIPTEN_ASYNCIFY, "1");
+  wait();
+  SDL_SetHint(SDL_HINT_EMSCRIPTEN_ASYNCIFY, "0");
+}
+
 }  // namespace
 
 Platform browserPlatform() {
   Platform platform = realPlatform();
   platform.onStage = onStage;
+  platform.delay = [delay = platform.delay](Uint32 millis) {
+    waitGivingTurn([&] { delay(millis); });
+  };
+  platform.awaitEvent = [awaitEvent = platform.awaitEvent] { waitGivingTurn(awaitEvent); };
   return platform;
 }

@@ -11,6 +11,8 @@
 // - The pointer released by the browser (Escape, or a refused request) while
 //   the game wants it held pauses the game, as a click would.
 // - When the game ends, the page shows a quiet end screen (web/page.js).
+// - Only the game's waits give the browser its turn, not its presents as well:
+//   a frame then costs what it costs on the desktop (see waitGivingTurn).
 #pragma once
 
 #include "app/platform.h"
