@@ -21,7 +21,8 @@
 const fs = require('fs');
 const http = require('http');
 const path = require('path');
-const puppeteer = require(path.join(__dirname, '..', 'tests', 'web', 'node_modules', 'puppeteer-core'));
+// The pinned module of the browser tests (tests/web/package.json).
+const puppeteer = require(path.join(__dirname, '../tests/web/node_modules/puppeteer-core'));
 
 const BROWSERS = {
   chromium: {browser: 'chrome', executablePath: '/usr/bin/chromium', args: ['--no-sandbox']},

@@ -21,16 +21,21 @@ case "${1:-}" in
           # metainfo and the manual page.
           build-essential dpkg-dev debhelper lintian autopkgtest xauth appstream desktop-file-utils man-db
           # The game's page: Debian's Chromium, headless, spoken to over its
-          # DevTools protocol on a pipe (tests/web/).
-          chromium) ;;
+          # DevTools protocol on a pipe (tests/web/); and the frame cases in
+          # both browsers, driven by puppeteer-core from npm.
+          chromium firefox-esr nodejs)
+    npm_modules=yes ;;
   --web)
     # make web: Debian's Emscripten (its system libraries come prebuilt, so
     # it compiles offline) and what scripts/cross-sdl.sh builds SDL with.
     want=(cmake make emscripten) ;;
   --bench)
-    # make bench builds everything, tests included, and plays the game under Xvfb.
+    # make bench builds everything, tests included, and plays the game under Xvfb;
+    # and the page in Debian's two browsers, driven by puppeteer-core from npm
+    # (tests/web's lock file).
     want=("${play[@]}" googletest libgtest-dev libbenchmark-dev xvfb xdotool python3 python3-xlib
-          python3-pil) ;;
+          python3-pil chromium firefox-esr nodejs)
+    npm_modules=yes ;;
   --sdl-sources)
     # scripts/sdl-sources.sh: apt-get source unpacks with dpkg-source.
     want=(dpkg-dev libsdl2-dev libsdl2-mixer-dev) ;;
