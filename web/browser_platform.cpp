@@ -7,6 +7,8 @@
 
 #include "app/match_flow.h"
 
+extern "C" int __real_SDL_UpdateWindowSurface(SDL_Window* window);
+
 namespace {
 
 // The canvas SDL draws into; the page names it so (web/page.html.in).
@@ -73,6 +75,19 @@ void onStage(Stage stage, Session& session) {
   }
 }
 
+// Where the browser gives SDL no WebGL, SDL's software renderer shows the
+// window by copying every pixel into the 2D canvas (SDL_UpdateWindowSurface).
+// Within a frame nobody sees a present but the last, the browser showing the
+// canvas only once the frame waits: the picture of a frame's presents is
+// copied once, just before its wait (the build wraps the function).
+bool withinFrame = false;
+SDL_Window* pictureHeldFor = nullptr;
+
+void showHeldPicture() {
+  if (pictureHeldFor != nullptr) __real_SDL_UpdateWindowSurface(pictureHeldFor);
+  pictureHeldFor = nullptr;
+}
+
 // SDL reads one switch for two things in a page: whether its waits (SDL_Delay,
 // SDL_WaitEvent) give the browser its turn, which they must, and whether every
 // present does too, through a zero-length timeout. The browser clamps such
@@ -82,12 +97,21 @@ void onStage(Stage stage, Session& session) {
 // on only while the game waits. Every wait after the title's goes through the
 // platform; the title's comes first and runs with SDL's default, on.
 void waitGivingTurn(const std::function<void()>& wait) {
+  showHeldPicture();
   SDL_SetHint(SDL_HINT_EMSCRIPTEN_ASYNCIFY, "1");
+  withinFrame = false;
   wait();
   SDL_SetHint(SDL_HINT_EMSCRIPTEN_ASYNCIFY, "0");
+  withinFrame = true;
 }
 
 }  // namespace
+
+extern "C" int __wrap_SDL_UpdateWindowSurface(SDL_Window* window) {
+  if (!withinFrame) return __real_SDL_UpdateWindowSurface(window);
+  pictureHeldFor = window;
+  return 0;
+}
 
 Platform browserPlatform() {
   Platform platform = realPlatform();
