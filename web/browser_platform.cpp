@@ -80,7 +80,7 @@ void onStage(Stage stage, Session& session) {
 // Within a frame nobody sees a present but the last, the browser showing the
 // canvas only once the frame waits: the picture of a frame's presents is
 // copied once, just before its wait (the build wraps the function).
-bool withinFrame = false;
+bool picturesHeld = false;
 SDL_Window* pictureHeldFor = nullptr;
 
 void showHeldPicture() {
@@ -99,16 +99,16 @@ void showHeldPicture() {
 void waitGivingTurn(const std::function<void()>& wait) {
   showHeldPicture();
   SDL_SetHint(SDL_HINT_EMSCRIPTEN_ASYNCIFY, "1");
-  withinFrame = false;
+  picturesHeld = false;
   wait();
   SDL_SetHint(SDL_HINT_EMSCRIPTEN_ASYNCIFY, "0");
-  withinFrame = true;
+  picturesHeld = true;
 }
 
 }  // namespace
 
 extern "C" int __wrap_SDL_UpdateWindowSurface(SDL_Window* window) {
-  if (!withinFrame) return __real_SDL_UpdateWindowSurface(window);
+  if (!picturesHeld) return __real_SDL_UpdateWindowSurface(window);
   pictureHeldFor = window;
   return 0;
 }

@@ -11,8 +11,9 @@
 // - The pointer released by the browser (Escape, or a refused request) while
 //   the game wants it held pauses the game, as a click would.
 // - When the game ends, the page shows a quiet end screen (web/page.js).
-// - Only the game's waits give the browser its turn, not its presents as well:
-//   a frame then costs what it costs on the desktop (see waitGivingTurn).
+// - Only the game's waits give the browser its turn, not its presents as well,
+//   and a 2D canvas gets a frame's picture once, before the wait: a frame then
+//   costs about what it costs on the desktop (see waitGivingTurn).
 #pragma once
 
 #include "app/platform.h"
