@@ -8,14 +8,16 @@
 // event time); anything the game hands the browser within a frame asks 0.
 //
 //   node page_pace.js --browser chromium|firefox --site DIR [--seconds 20]
-//                     [--expect-no-yields]
+//                     [--check-frames]
 //
 // Prints one line of JSON: the drawing context the page asked for, and per
 // frame of play [period, own work, of which zero-length yields, late wake-up,
-// how many yields], in milliseconds. The statistics are page_pace.py's.
-// With --expect-no-yields it fails unless frames of play were seen and none
-// of them handed the browser its turn before the frame's own wait: the check
-// of the web tests that the page runs with SDL's presents kept from yielding.
+// how many yields, how many pictures put into a 2D canvas], in milliseconds.
+// The statistics are page_pace.py's. With --check-frames it fails unless
+// frames of play were seen, none of them handed the browser its turn before
+// the frame's own wait, and on a 2D canvas each put its picture there exactly
+// once: the check of the web tests that the page plays the way that keeps
+// the desktop's pace, and still shows every frame.
 'use strict';
 
 const fs = require('fs');
@@ -70,6 +72,12 @@ function instruments() {
       return callback.apply(this, args);
     }, ms, ...rest);
   };
+  // A picture put into a 2D canvas is logged among the timers, asking -1 ms.
+  const putImageData = CanvasRenderingContext2D.prototype.putImageData;
+  CanvasRenderingContext2D.prototype.putImageData = function (...args) {
+    timers.push([-1, performance.now(), 0]);
+    return putImageData.apply(this, args);
+  };
   const getContext = HTMLCanvasElement.prototype.getContext;
   // The kind the game's canvas was given: a renderer may ask for one in vain.
   HTMLCanvasElement.prototype.getContext = function (type, ...rest) {
@@ -83,15 +91,17 @@ function instruments() {
 // between them; any other wait (a pause, the end of the match) ends a run.
 function framesOf(timers) {
   const frames = [];
-  let wait = null, yields = 0, count = 0;
+  let wait = null, yields = 0, count = 0, puts = 0;
   for (const [asked, called, fired] of timers) {
     if (asked >= FRAME_WAIT_MIN_MS) {
       if (wait && wait[2] > 0) {
         frames.push([called - wait[1], called - wait[2], yields, wait[2] - wait[1] - wait[0],
-                     count]);
+                     count, puts]);
       }
       wait = [asked, called, fired];
-      yields = count = 0;
+      yields = count = puts = 0;
+    } else if (asked < 0) {
+      puts += 1;
     } else if (asked === 0 && fired > 0) {
       yields += fired - called;
       count += 1;
@@ -106,11 +116,11 @@ function options(argv) {
   const out = {seconds: 20};
   for (let i = 2; i < argv.length; i++) {
     const key = argv[i].replace(/^--/, '');
-    out[key] = key === 'expect-no-yields' ? true : argv[++i];
+    out[key] = key === 'check-frames' ? true : argv[++i];
   }
   if (!BROWSERS[out.browser] || !out.site || !fs.existsSync(path.join(out.site, 'index.html'))) {
     throw new Error('usage: node page_pace.js --browser chromium|firefox --site DIR ' +
-                    '[--seconds N] [--expect-no-yields] (DIR holds the index.html of make web)');
+                    '[--seconds N] [--check-frames] (DIR holds the index.html of make web)');
   }
   out.site = path.resolve(out.site);
   return out;
@@ -150,11 +160,13 @@ async function main() {
     const frames = framesOf(timers);
     console.log(JSON.stringify({browser: opts.browser, version: await browser.version(), context,
                                 frames}));
-    if (opts['expect-no-yields']) {
+    if (opts['check-frames']) {
       const yielding = frames.filter((f) => f[4] > 0).length;
-      if (!frames.length || yielding) {
-        throw new Error(`${yielding} of ${frames.length} frames of play handed the browser ` +
-                        'its turn within the frame, besides the frame wait');
+      const badPuts = context === '2d' ? frames.filter((f) => f[5] !== 1).length : 0;
+      if (!frames.length || yielding || badPuts) {
+        throw new Error(`of ${frames.length} frames of play, ${yielding} handed the browser ` +
+                        `its turn within the frame, besides the frame wait, and ${badPuts} ` +
+                        `did not put their picture into the ${context} canvas once`);
       }
     }
   } finally {
