@@ -70,11 +70,12 @@ release-check:
 
 # What the game costs the machine, beside the floor of its design: prints its
 # tables and writes them to $(BUILD)/bench/performance.md. What they mean is
-# written by hand in docs/performance.md. Takes several minutes; not a test.
+# written by hand in docs/performance.md. The page is built too, and measured
+# beside the desktop in Chromium and Firefox. Takes several minutes; not a test.
 bench:
 	@scripts/install-deps.sh --bench
-	$(MAKE) build
-	$(DESKTOP_PYTHON) bench/run_bench.py --build-dir $(BUILD) $(BENCH_ARGS)
+	$(MAKE) build web
+	$(DESKTOP_PYTHON) bench/run_bench.py --build-dir $(BUILD) --site $(WEB_BUILD)/site $(BENCH_ARGS)
 
 # The game for Windows: $(WINDOWS_BUILD)/VombaPong-<version>-win64.zip, cross-built
 # with MinGW-w64 against SDL2 and SDL2_mixer from Debian's sources (built once

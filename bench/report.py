@@ -256,10 +256,12 @@ def start_rows(default: list[TitleStart], software: list[TitleStart]) -> list[Ro
     return rows
 
 
-def report(runs: list[Run], seconds: float, starts: list[Row]) -> tuple[str, str]:
+def report(runs: list[Run], seconds: float, starts: list[Row],
+           page: list[Row]) -> tuple[str, str]:
     """The tables of a run, as text for the terminal and as Markdown."""
     tables = [
         ("Results", RESULTS_HEADER, result_rows(runs) + starts),
+        ("The page beside the desktop", RESULTS_HEADER, page),
         ("Presents through the canvas", PRESENTS_HEADER, present_rows(runs)),
         ("Run details", ("What", *(r.name for r in runs)), detail_rows(runs, seconds)),
     ]

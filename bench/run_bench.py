@@ -34,6 +34,11 @@ Usage: run_bench.py [--build-dir build] [--seconds 20] [--out FILE]
        wake-ups (voluntary context switches) a second beside those of its other
        threads; prints, writes nothing)
 
+       run_bench.py --page [--build-dir build] [--site build-web/site] [--seconds 20]
+       (only the page beside the desktop: the frame period in play and the
+       own work of a frame, for the desktop build, the page in Chromium and
+       the page in Firefox (page_pace.py); prints, writes nothing)
+
 --configs runs only the named configurations, for a row or two of the tables
 without the whole run; with --creature-only and --idle as well.
 """
@@ -48,6 +53,7 @@ from pathlib import Path
 
 from creature import CREATURE_SECONDS, creature_while_moving
 from measuring import load_average
+from page_pace import measure_page_beside_desktop, page_rows
 from report import RESULTS_HEADER, Run, creature_row, idle_rows, report, start_rows, text_table
 from scenarios import (CONFIGS, SOFTWARE_START, TITLE_RUNS, Config, alternating_starts,
                        run_floor, run_game, run_microbench, start_to_title)
@@ -102,6 +108,11 @@ def main() -> int:
     parser.add_argument("--starts", action="store_true",
                         help="only the default start beside a start on the software renderer; "
                              "print the rows and write nothing")
+    parser.add_argument("--site", type=Path, default=REPO / "build-web" / "site",
+                        help="the page's site, as make web builds it")
+    parser.add_argument("--page", action="store_true",
+                        help="only the page beside the desktop, in Chromium and Firefox; "
+                             "print the rows and write nothing")
     parser.add_argument("--idle", action="store_true",
                         help="only the pause and the end-of-match display, on both renderers; "
                              "print the rows and write nothing")
@@ -122,7 +133,9 @@ def main() -> int:
     probe = probe_library(build)
     microbench = bench_dir / "vomba_frame_bench"
     needs = [game_dir / GAME_EXECUTABLE]
-    if not (args.creature_only or args.starts):
+    if args.page:
+        needs += [probe]
+    elif not (args.creature_only or args.starts):
         needs += [floor, probe, microbench]
     for needed in needs:
         if not needed.exists():
@@ -134,6 +147,12 @@ def main() -> int:
     if args.starts:
         print(f"\n{game_dir}; load average {load_average():.2f}")
         print(text_table(RESULTS_HEADER, measure_starts(game_dir, workdir)))
+        return 0
+    if args.page:
+        paces = measure_page_beside_desktop(game_dir, probe, args.site.resolve(), args.seconds,
+                                            workdir)
+        print(f"\n{game_dir}, {args.site}; load average {load_average():.2f}")
+        print(text_table(RESULTS_HEADER, page_rows(paces)))
         return 0
     if args.creature_only:
         rows = []
@@ -157,7 +176,9 @@ def main() -> int:
             creature = creature_while_moving(s, config, args.creature_seconds)
         runs.append(Run(config, floor_result, titles, game, micro, creature))
 
-    text, markdown = report(runs, args.seconds, measure_starts(game_dir, workdir))
+    page = page_rows(measure_page_beside_desktop(game_dir, probe, args.site.resolve(),
+                                                 args.seconds, workdir))
+    text, markdown = report(runs, args.seconds, measure_starts(game_dir, workdir), page)
     out = args.out or bench_dir / "performance.md"
     out.parent.mkdir(parents=True, exist_ok=True)
     out.write_text(markdown)

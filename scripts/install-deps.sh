@@ -23,17 +23,17 @@ case "${1:-}" in
           # The game's page in Debian's two browsers, headless, driven with
           # puppeteer-core from npm (tests/web/, installed below).
           chromium firefox-esr)
-    # Debian's node and npm, unless the machine has a node of its own.
-    command -v node >/dev/null 2>&1 || want+=(nodejs)
-    command -v npm >/dev/null 2>&1 || want+=(npm) ;;
+    browser_driver=yes ;;
   --web)
     # make web: Debian's Emscripten (its system libraries come prebuilt, so
     # it compiles offline) and what scripts/cross-sdl.sh builds SDL with.
     want=(cmake make emscripten) ;;
   --bench)
-    # make bench builds everything, tests included, and plays the game under Xvfb.
+    # make bench builds everything, tests included, and plays the game under
+    # Xvfb; and the page in Debian's two browsers, driven as the tests drive it.
     want=("${play[@]}" googletest libgtest-dev libbenchmark-dev xvfb xdotool python3 python3-xlib
-          python3-pil) ;;
+          python3-pil chromium firefox-esr)
+    browser_driver=yes ;;
   --sdl-sources)
     # scripts/sdl-sources.sh: apt-get source unpacks with dpkg-source.
     want=(dpkg-dev libsdl2-dev libsdl2-mixer-dev) ;;
@@ -62,6 +62,12 @@ case "${1:-}" in
     exit 2 ;;
 esac
 
+# Debian's node and npm for the browser driver, unless the machine has a node of its own.
+if [ -n "${browser_driver:-}" ]; then
+  command -v node >/dev/null 2>&1 || want+=(nodejs)
+  command -v npm >/dev/null 2>&1 || want+=(npm)
+fi
+
 missing=()
 for pkg in "${want[@]}"; do
   dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" || missing+=("$pkg")
@@ -69,7 +75,7 @@ done
 # puppeteer-core at the version tests/web/package-lock.json pins, into
 # tests/web/node_modules: once, and again whenever the lock file changes.
 install_browser_driver() {
-  [ "${1:-}" = --test ] || return 0
+  [ -n "${browser_driver:-}" ] || return 0
   local web
   web="$(cd "$(dirname "$0")/.." && pwd)/tests/web"
   [ "$web/node_modules/.package-lock.json" -nt "$web/package-lock.json" ] && return 0
@@ -78,7 +84,7 @@ install_browser_driver() {
 }
 
 if [ ${#missing[@]} -eq 0 ]; then
-  install_browser_driver "${1:-}"
+  install_browser_driver
   exit 0
 fi
 
@@ -99,4 +105,4 @@ fi
 export DEBIAN_FRONTEND=noninteractive
 "${run[@]}" apt-get -o DPkg::Lock::Timeout=900 update -qq
 "${run[@]}" apt-get -o DPkg::Lock::Timeout=900 install -y -qq --no-install-recommends "${missing[@]}"
-install_browser_driver "${1:-}"
+install_browser_driver

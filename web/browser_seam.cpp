@@ -3,8 +3,12 @@
 #include <emscripten.h>
 #include <emscripten/html5.h>
 
+#include <functional>
+
 #include "app/match_flow.h"
 #include "web/finger_input.h"
+
+extern "C" int __real_SDL_UpdateWindowSurface(SDL_Window* window);
 
 namespace {
 
@@ -89,10 +93,50 @@ void onStage(Stage stage, Session& session) {
   }
 }
 
+// Where the browser gives SDL no WebGL, SDL's software renderer shows the
+// window by copying every pixel into the 2D canvas (SDL_UpdateWindowSurface).
+// Within a frame nobody sees a present but the last, the browser showing the
+// canvas only once the frame waits: the picture of a frame's presents is
+// copied once, just before its wait (the build wraps the function).
+bool picturesHeld = false;
+SDL_Window* pictureHeldFor = nullptr;
+
+void showHeldPicture() {
+  if (pictureHeldFor != nullptr) __real_SDL_UpdateWindowSurface(pictureHeldFor);
+  pictureHeldFor = nullptr;
+}
+
+// SDL reads one switch for two things in a page: whether its waits (SDL_Delay,
+// SDL_WaitEvent) give the browser its turn, which they must, and whether every
+// present does too, through a zero-length timeout. The browser clamps such
+// nested timeouts to 4 ms or more, and a frame of play presents twice: 8 to 10
+// ms a frame on top of the 30 ms wait, a quarter of the pace. The frame's own
+// wait gives the browser its turn to show the canvas anyway, so the switch is
+// on only while the game waits. Every wait after the title's goes through the
+// run seam; the title's comes first and runs with SDL's default, on.
+void waitGivingTurn(const std::function<void()>& wait) {
+  showHeldPicture();
+  SDL_SetHint(SDL_HINT_EMSCRIPTEN_ASYNCIFY, "1");
+  picturesHeld = false;
+  wait();
+  SDL_SetHint(SDL_HINT_EMSCRIPTEN_ASYNCIFY, "0");
+  picturesHeld = true;
+}
+
 }  // namespace
+
+extern "C" int __wrap_SDL_UpdateWindowSurface(SDL_Window* window) {
+  if (!picturesHeld) return __real_SDL_UpdateWindowSurface(window);
+  pictureHeldFor = window;
+  return 0;
+}
 
 RunSeam browserRunSeam() {
   RunSeam seam = realRunSeam();
   seam.onStage = onStage;
+  seam.delay = [delay = seam.delay](Uint32 millis) {
+    waitGivingTurn([&] { delay(millis); });
+  };
+  seam.awaitEvent = [awaitEvent = seam.awaitEvent] { waitGivingTurn(awaitEvent); };
   return seam;
 }

@@ -13,6 +13,9 @@
 // - A finger plays as the mouse does (web/finger_input.h); its first tap on
 //   the title starts the audio as the click does.
 // - When the game ends, the page shows a quiet end screen (web/page.js).
+// - Only the game's waits give the browser its turn, not its presents as well,
+//   and a 2D canvas gets a frame's picture once, before the wait: a frame then
+//   costs about what it costs on the desktop (see waitGivingTurn).
 #pragma once
 
 #include "app/run_seam.h"
