@@ -40,8 +40,9 @@ const SETTLE_MS = 2000;
 const SERVE_MOUSE = [180, 195];
 const PARK_MOUSE = [80, 195];
 
-const TYPES = {'.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm',
-               '.png': 'image/png', '.json': 'application/json'};
+const TYPES = {'.html': 'text/html', '.css': 'text/css', '.js': 'text/javascript',
+               '.wasm': 'application/wasm', '.png': 'image/png', '.json': 'application/json',
+               '.webmanifest': 'application/manifest+json'};
 
 // The site's own files and nothing else, as a static server gives them.
 function serve(site) {
