@@ -22,6 +22,16 @@ PLAY_EXIT_TIMEOUT_S=60
 # What a newcomer's shell would have; nothing of this machine's environment.
 CHROOT_ENV=(env -i HOME=/root TERM=dumb LANG=C.UTF-8
             PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin)
+# But for the certificate authorities of this machine's own network (a proxy's,
+# say), which a newcomer's machine trusts in its own way: they go into the root,
+# where ca-certificates takes them in, and Node, which keeps its own list, is
+# pointed at the system's (npm fetches the browser driver).
+LOCAL_CAS=(/usr/local/share/ca-certificates/*.crt)
+if [ -e "${LOCAL_CAS[0]}" ]; then
+  CHROOT_ENV+=(NODE_EXTRA_CA_CERTS=/etc/ssl/certs/ca-certificates.crt)
+else
+  LOCAL_CAS=()
+fi
 
 say() { echo "[fresh-check $(date +%H:%M:%S)] $*"; }
 refuse() { echo "fresh-machine-check: $*" >&2; exit 2; }
@@ -74,11 +84,14 @@ make_root() {
   mmdebstrap --variant=minbase "$SUITE" "$root"
 }
 
-# The system's file systems inside the root, the host's name server, and the
-# repository the newcomer clones from: HEAD alone, as a branch of a bare repository.
+# The system's file systems inside the root, the host's name server and its
+# own certificate authorities, and the repository the newcomer clones from:
+# HEAD alone, as a branch of a bare repository.
 prepare_root() {
   mount_system_folders "$root" &&
     cp -L /etc/resolv.conf "$root/etc/resolv.conf" &&
+    mkdir -p "$root/usr/local/share/ca-certificates" &&
+    { [ ${#LOCAL_CAS[@]} -eq 0 ] || cp -L "${LOCAL_CAS[@]}" "$root/usr/local/share/ca-certificates/"; } &&
     git init --quiet --bare "$root/srv/vombapong.git" &&
     git -C "$repo" push --quiet "$root/srv/vombapong.git" "$head:refs/heads/main" &&
     git -C "$root/srv/vombapong.git" symbolic-ref HEAD refs/heads/main
